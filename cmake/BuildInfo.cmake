@@ -1,0 +1,16 @@
+# Writes build_info.h with the 40-hex source revision; rewritten only when it changes.
+set(revision "0000000000000000000000000000000000000000")
+if(GIT)
+  execute_process(COMMAND ${GIT} -C ${SOURCE_DIR} rev-parse HEAD
+    OUTPUT_VARIABLE rev OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE rc)
+  if(rc EQUAL 0 AND rev MATCHES "^[0-9a-f]+$")
+    set(revision ${rev})
+  endif()
+endif()
+set(content "#pragma once\n#define ORVANE_SOURCE_REVISION \"${revision}\"\n#define ORVANE_WEBSITE \"${WEBSITE}\"\n")
+if(EXISTS ${OUTPUT})
+  file(READ ${OUTPUT} old)
+endif()
+if(NOT "${old}" STREQUAL "${content}")
+  file(WRITE ${OUTPUT} "${content}")
+endif()

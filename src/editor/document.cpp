@@ -1,0 +1,147 @@
+#include "editor/document.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/prefs.h"
+#include "editor/text_columns.h"
+
+namespace {
+constexpr size_t kMaxTitleBytes = 2048;
+}
+
+int ViewState::visibleColumns() const {
+    if (cellWidth <= 0) return 0;
+    return (clientRect.right - clientRect.left) / cellWidth;
+}
+
+int ViewState::visibleRows() const {
+    if (cellHeight <= 0) return 0;
+    return (clientRect.bottom - clientRect.top) / (cellHeight + 1);
+}
+
+const char* LineList::at(int index) const {
+    if (index < 0 || index >= count()) return nullptr;
+    return lines_[static_cast<size_t>(index)].get();
+}
+
+void LineList::insert(int index, const char* text, size_t length) {
+    auto copy = std::make_unique_for_overwrite<char[]>(length + 1);
+    if (length) std::memcpy(copy.get(), text, length);
+    copy[length] = '\0';
+    index = std::clamp(index, 0, count());
+    lines_.insert(lines_.begin() + index, std::move(copy));
+}
+
+void LineList::insert(int index, const char* text) { insert(index, text, std::strlen(text)); }
+
+void LineList::remove(int index) {
+    if (index < 0 || index >= count()) return;
+    lines_.erase(lines_.begin() + index);
+}
+
+void LineList::replace(int index, const char* text, size_t length) {
+    remove(index);
+    insert(index, text, length);
+}
+
+void LineList::replace(int index, const char* text) { replace(index, text, std::strlen(text)); }
+
+std::string fileNamePart(const std::string& path) {
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+Document::Document(DocumentHost& host, ViewState& view, const PrefStore& prefs)
+    : host_(host), view_(view), prefs_(prefs) {
+    crlf = pref_crlf(prefs);
+    space = pref_space(prefs);
+    tabSize = pref_tab_size(prefs);
+}
+
+int Document::longestLine() const {
+    int longest = 0;
+    for (int i = 0; i < lines.count(); ++i) longest = std::max(longest, charCount(lines.at(i)));
+    return longest;
+}
+
+void Document::hidePointerWhileTyping() {
+    if (!host_.mouseCaptured() && host_.pointerInEditor()) host_.hidePointer();
+}
+
+void Document::setCaretColumn(int column) {
+    hidePointerWhileTyping();
+    view_.caretVisible = true;
+    int d = column - view_.caretColumn;
+    if (d > 0)
+        view_.screenColumn = std::min(view_.screenColumn + d, view_.visibleColumns());
+    else if (d < 0)
+        view_.screenColumn = std::max(view_.screenColumn + d, 0);
+    view_.caretColumn = column;
+}
+
+void Document::setCaretLine(int line) {
+    hidePointerWhileTyping();
+    view_.caretVisible = true;
+    int d = line - view_.caretLine;
+    // Moving down keeps three rows below the caret; a window of fewer than four rows pins it to row 0.
+    if (d > 0)
+        view_.screenRow = std::max(std::min(view_.screenRow + d, view_.visibleRows() - 4), 0);
+    else if (d < 0)
+        view_.screenRow = std::max(view_.screenRow + d, 0);
+    view_.caretLine = line;
+}
+
+void Document::setCaret(int column, int line) {
+    setCaretColumn(column);
+    setCaretLine(line);
+}
+
+void Document::extendSelection() {
+    bool captured = host_.mouseCaptured();
+    if (!selectionActive) {
+        selectionActive = true;
+        anchor = captured ? selectionStart : TextPosition{view_.caretColumn, view_.caretLine};
+    }
+    TextPosition moving = captured ? selectionEnd : TextPosition{view_.caretColumn, view_.caretLine};
+    if (moving.line < anchor.line || (moving.line == anchor.line && moving.column < anchor.column)) {
+        selectionStart = moving;
+        selectionEnd = anchor;
+    } else {
+        selectionStart = anchor;
+        selectionEnd = moving;
+    }
+}
+
+void Document::clearSelection() {
+    selectionActive = false;
+    anchor = selectionStart = selectionEnd = TextPosition{};
+}
+
+void Document::setTitleFormat(const char* format, const char* fileName) {
+    TextBuffer title;
+    if (fileName)
+        title.setFormat(kMaxTitleBytes, format, host_.applicationName(), fileName);
+    else
+        title.setFormat(kMaxTitleBytes, format, host_.applicationName());
+    host_.setTitle(title.c_str());
+}
+
+void Document::setSavedTitle() { setTitleFormat("%s - %s", fileNamePart(path).c_str()); }
+
+void Document::markModified() {
+    if (modified) return;
+    setTitleFormat("%s - *%s", fileNamePart(path).c_str());
+    modified = true;
+}
+
+void Document::newDocument() {
+    path.clear();
+    clearLines();
+    modified = false;
+    insertLine(0, "");
+    setCaret(0, 0);
+    crlf = pref_crlf(prefs_);
+    space = pref_space(prefs_);
+    setTitleFormat("%s - *", nullptr);
+}

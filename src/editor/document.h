@@ -1,0 +1,133 @@
+#pragma once
+// The one open document: its lines, selection, modes, path and modified flag, plus the
+// caret and scroll record it shares with the editor view.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/text_buffer.h"
+
+class PrefStore;
+
+struct TextPosition {
+    int column = 0;
+    int line = 0;
+    bool operator==(const TextPosition&) const = default;
+};
+
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Caret and scroll record. The scroll position is implied: the first visible column is
+// caretColumn - screenColumn and the top visible line caretLine - screenRow.
+struct ViewState {
+    int caretColumn = 0;
+    int caretLine = 0;
+    int cellWidth = 0;
+    int cellHeight = 0;
+    int screenColumn = 0;
+    int screenRow = 0;
+    bool caretVisible = false;
+    int blinkAccumulator = 0;
+    PixelRect clientRect;
+    int glyphBox[4] = {0, 0, 0, 0};
+
+    int visibleColumns() const;
+    int visibleRows() const;
+    int firstColumn() const { return caretColumn - screenColumn; }
+    int topLine() const { return caretLine - screenRow; }
+};
+
+// What the document needs from the window that shows it.
+class DocumentHost {
+public:
+    virtual ~DocumentHost() = default;
+    virtual void setTitle(const char* utf8) = 0;
+    virtual const char* applicationName() const = 0;
+    // A drag selection holds the mouse capture.
+    virtual bool mouseCaptured() const = 0;
+    // The pointer lies inside the editor window's client rectangle (edges included).
+    virtual bool pointerInEditor() const = 0;
+    virtual void hidePointer() = 0;
+};
+
+// A list of owned, separately allocated, NUL-terminated lines.
+class LineList {
+public:
+    int count() const { return static_cast<int>(lines_.size()); }
+    // Absent (nullptr) for an index out of range.
+    const char* at(int index) const;
+    void insert(int index, const char* text, size_t length);
+    void insert(int index, const char* text);
+    void remove(int index);
+    void replace(int index, const char* text, size_t length);
+    void replace(int index, const char* text);
+    void clear() { lines_.clear(); }
+    void reserve(size_t n) { lines_.reserve(n); }
+
+private:
+    std::vector<std::unique_ptr<char[]>> lines_;
+};
+
+class Document {
+public:
+    Document(DocumentHost& host, ViewState& view, const PrefStore& prefs);
+
+    DocumentHost& host() { return host_; }
+    ViewState& view() { return view_; }
+    const ViewState& view() const { return view_; }
+    const PrefStore& prefs() const { return prefs_; }
+
+    // Line-list primitives and queries.
+    LineList lines;
+    int lineCount() const { return lines.count(); }
+    const char* line(int index) const { return lines.at(index); }
+    void insertLine(int index, const char* text) { lines.insert(index, text); }
+    void removeLine(int index) { lines.remove(index); }
+    void replaceLine(int index, const char* text) { lines.replace(index, text); }
+    void clearLines() { lines.clear(); }
+    int longestLine() const;
+
+    TextBuffer scratch{128};
+    std::vector<std::string> copyBuffer;
+
+    bool selectionActive = false;
+    TextPosition anchor;
+    TextPosition selectionStart;
+    TextPosition selectionEnd;
+
+    bool relativeLineNumbers = false;
+    bool absoluteLineNumbers = false;
+    bool crlf = true;
+    bool space = true;
+    int tabSize = 2;
+    std::string path;
+    bool modified = false;
+    bool overwrite = false;
+    std::string findText;
+    std::string replaceText;
+
+    // Caret moves; they accept any value (callers clamp) and keep the caret in its band.
+    void setCaretColumn(int column);
+    void setCaretLine(int line);
+    void setCaret(int column, int line);
+    void hidePointerWhileTyping();
+
+    void extendSelection();
+    void clearSelection();
+    void markModified();
+
+    void newDocument();
+    // Title "%s - %s" with the application name and the file-name part of path.
+    void setSavedTitle();
+    void setTitleFormat(const char* format, const char* fileName);
+
+private:
+    DocumentHost& host_;
+    ViewState& view_;
+    const PrefStore& prefs_;
+};
+
+// The text after the last '\' or '/', or the whole path.
+std::string fileNamePart(const std::string& path);
