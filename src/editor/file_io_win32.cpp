@@ -1,0 +1,360 @@
+// Windows file classes: overlapped, block-aligned reads four blocks ahead without system
+// buffering, and up to sixteen asynchronous block writes in flight.
+#include <windows.h>
+
+#include <algorithm>
+#include <deque>
+#include <vector>
+
+#include "editor/file_io.h"
+#include "editor/file_paths.h"
+
+namespace {
+
+constexpr int64_t kBlockSize = 8192;
+constexpr int kReadBlocks = 4;
+constexpr size_t kReadAreaBytes = 0x9FFF;  // four aligned blocks fit at any start address
+constexpr size_t kMaxPendingWrites = 16;
+
+// Opens a UTF-8 path: the wide API for non-ASCII or long paths (with the long-path prefix),
+// else the path bytes unchanged through the narrow API. A reader also falls back to the
+// narrow API when the wide open fails.
+HANDLE openPath(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags,
+                bool narrowAfterWideFailure, DWORD& error) {
+    bool wideTried = false;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (pathWantsWideApi(path)) {
+        std::u16string wide;
+        if (utf8ToUtf16Strict(path, wide)) {
+            wide = longPathForm(wide);
+            std::wstring w(wide.begin(), wide.end());
+            wideTried = true;
+            handle = CreateFileW(w.c_str(), access, share, nullptr, disposition, flags, nullptr);
+            error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        }
+    }
+    if (handle == INVALID_HANDLE_VALUE && (!wideTried || narrowAfterWideFailure)) {
+        handle = CreateFileA(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
+        error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    }
+    return handle;
+}
+
+int64_t querySize(HANDLE handle) {
+    LARGE_INTEGER size;
+    return GetFileSizeEx(handle, &size) ? size.QuadPart : 0;
+}
+
+void setOffset(OVERLAPPED& ov, int64_t offset) {
+    ov.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
+    ov.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32);
+}
+
+struct ReadBlock {
+    OVERLAPPED ov{};
+    int64_t offset = 0;
+    DWORD count = 0;
+    char* buffer = nullptr;
+};
+
+}  // namespace
+
+struct FileReader::Impl {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    bool sharedWrite = false;
+    int64_t size = 0;
+    int64_t position = 0;
+    int64_t readAhead = 0;
+    bool failed = false;
+    std::unique_ptr<char[]> area;
+    ReadBlock blocks[kReadBlocks];
+    std::deque<ReadBlock*> freeBlocks, pending, full;
+
+    ~Impl() { close(); }
+
+    void close() {
+        for (ReadBlock* block : pending) {
+            CancelIo(handle);
+            WaitForSingleObject(block->ov.hEvent, INFINITE);
+        }
+        pending.clear();
+        full.clear();
+        freeBlocks.clear();
+        for (ReadBlock& block : blocks) {
+            if (block.ov.hEvent) CloseHandle(block.ov.hEvent);
+            block.ov.hEvent = nullptr;
+        }
+        area.reset();
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
+    }
+
+    bool coveredByPending() const {
+        return std::any_of(pending.begin(), pending.end(), [&](const ReadBlock* b) {
+            return position >= b->offset && position < b->offset + kBlockSize;
+        });
+    }
+
+    // Moves finished requests to full and starts at most one new request.
+    void readAheadStep() {
+        while (!pending.empty()) {
+            ReadBlock* block = pending.front();
+            DWORD got = 0;
+            if (!GetOverlappedResult(handle, &block->ov, &got, FALSE)) {
+                if (GetLastError() == ERROR_IO_INCOMPLETE) break;
+                got = 0;
+            }
+            if (block->count == 0) block->count = got;
+            pending.pop_front();
+            full.push_back(block);
+        }
+        if (freeBlocks.empty()) return;
+        readAhead = std::max(readAhead, position) / kBlockSize * kBlockSize;
+        if (readAhead >= size) return;
+        ReadBlock* block = freeBlocks.back();
+        freeBlocks.pop_back();
+        ResetEvent(block->ov.hEvent);
+        block->offset = readAhead;
+        block->count = 0;
+        setOffset(block->ov, readAhead);
+        readAhead += kBlockSize;
+        DWORD got = 0;
+        if (ReadFile(handle, block->buffer, static_cast<DWORD>(kBlockSize), &got, &block->ov)) {
+            if (got == 0) {
+                failed = true;
+                freeBlocks.push_back(block);
+                return;
+            }
+            block->count = got;
+        } else if (GetLastError() != ERROR_IO_PENDING) {
+            failed = true;
+            freeBlocks.push_back(block);
+            return;
+        }
+        pending.push_back(block);
+    }
+};
+
+FileReader::FileReader(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
+    const DWORD flags = FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING;
+    DWORD error = 0;
+    HANDLE handle = openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, flags, true, error);
+    if (handle == INVALID_HANDLE_VALUE && error == ERROR_SHARING_VIOLATION) {
+        handle = openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, flags, true, error);
+        impl_->sharedWrite = handle != INVALID_HANDLE_VALUE;
+    }
+    if (handle == INVALID_HANDLE_VALUE) return;
+    impl_->handle = handle;
+    impl_->size = querySize(handle);
+    impl_->area = std::make_unique<char[]>(kReadAreaBytes);
+    auto base = reinterpret_cast<uintptr_t>(impl_->area.get());
+    char* aligned = impl_->area.get() + ((kBlockSize - base % kBlockSize) % kBlockSize);
+    for (int i = 0; i < kReadBlocks; ++i) {
+        ReadBlock& block = impl_->blocks[i];
+        block.buffer = aligned + i * kBlockSize;
+        block.ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        impl_->freeBlocks.push_back(&block);
+    }
+}
+
+FileReader::~FileReader() = default;
+
+bool FileReader::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; }
+
+int64_t FileReader::size() {
+    if (impl_->sharedWrite && impl_->handle != INVALID_HANDLE_VALUE) impl_->size = querySize(impl_->handle);
+    return impl_->size;
+}
+
+bool FileReader::failed() const { return impl_->failed; }
+
+int64_t FileReader::read(void* buffer, int64_t n) {
+    Impl& r = *impl_;
+    if (r.sharedWrite) size();
+    if (r.handle == INVALID_HANDLE_VALUE || n <= 0) return 0;
+    n = std::min(n, r.size - r.position);
+    if (n < 1) return 0;
+    auto* out = static_cast<char*>(buffer);
+    int64_t copied = 0;
+    bool failure = false;
+    while (copied < n && !failure) {
+        while (!r.full.empty() && copied < n) {
+            ReadBlock* block = r.full.front();
+            int64_t end = block->offset + block->count;
+            if (r.position < block->offset || r.position >= end) {
+                r.full.pop_front();
+                r.freeBlocks.push_back(block);
+                continue;
+            }
+            int64_t take = std::min(end - r.position, n - copied);
+            std::copy_n(block->buffer + (r.position - block->offset), take, out + copied);
+            copied += take;
+            r.position += take;
+        }
+        if (copied >= n) break;
+        if (!r.coveredByPending()) r.readAhead = r.position;
+        r.readAheadStep();
+        if (r.full.empty()) {
+            if (r.pending.empty()) break;
+            ReadBlock* oldest = r.pending.front();
+            r.pending.pop_front();
+            DWORD got = 0;
+            if (GetOverlappedResult(r.handle, &oldest->ov, &got, TRUE) && got > 0) {
+                oldest->count = got;
+                r.full.push_back(oldest);
+            } else {
+                r.freeBlocks.push_back(oldest);
+                failure = true;
+            }
+        }
+    }
+    r.readAheadStep();
+    if (failure) r.failed = true;
+    return copied;
+}
+
+void FileReader::close() { impl_->close(); }
+
+namespace {
+
+struct WriteBlock {
+    int64_t offset = 0;
+    DWORD fill = 0;
+    OVERLAPPED ov{};
+    std::unique_ptr<char[]> raw;
+    char* data = nullptr;
+
+    WriteBlock() : raw(std::make_unique<char[]>(kBlockSize + 4095)) {
+        auto base = reinterpret_cast<uintptr_t>(raw.get());
+        data = raw.get() + ((4096 - base % 4096) % 4096);
+        ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    }
+    ~WriteBlock() {
+        if (ov.hEvent) CloseHandle(ov.hEvent);
+    }
+    WriteBlock(const WriteBlock&) = delete;
+    WriteBlock& operator=(const WriteBlock&) = delete;
+};
+
+}  // namespace
+
+struct FileWriter::Impl {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    bool ok = false;
+    int64_t position = 0;
+    int64_t length = 0;
+    std::vector<std::unique_ptr<WriteBlock>> owned;
+    std::deque<WriteBlock*> freeBlocks, pending;
+
+    WriteBlock* newBlock() {
+        owned.push_back(std::make_unique<WriteBlock>());
+        return owned.back().get();
+    }
+
+    // Issues the write of block's filled part at its offset; true when it is in flight.
+    bool issue(WriteBlock* block) {
+        ResetEvent(block->ov.hEvent);
+        setOffset(block->ov, block->offset);
+        DWORD written = 0;
+        if (WriteFile(handle, block->data, block->fill, &written, &block->ov)) {
+            if (written != block->fill) ok = false;
+            return false;
+        }
+        if (GetLastError() == ERROR_IO_PENDING) return true;
+        ok = false;
+        return false;
+    }
+
+    // Starts writing the current block; it stays current (emptied) unless the write is in flight.
+    void startCurrent() {
+        WriteBlock* block = freeBlocks.front();
+        block->offset = position;
+        position += block->fill;
+        length = std::max(length, position);
+        if (issue(block)) {
+            freeBlocks.pop_front();
+            pending.push_back(block);
+        } else {
+            block->fill = 0;
+        }
+    }
+
+    // Collects the oldest pending write. Returns false while it is still in flight.
+    bool collectOldest(bool wait) {
+        WriteBlock* block = pending.front();
+        DWORD written = 0;
+        if (GetOverlappedResult(handle, &block->ov, &written, wait ? TRUE : FALSE)) {
+            if (written != block->fill) ok = false;
+        } else {
+            DWORD error = GetLastError();
+            if (error == ERROR_IO_INCOMPLETE) return false;
+            if (error == ERROR_OPERATION_ABORTED) {
+                if (issue(block)) return false;  // issued again and still in flight
+            } else {
+                ok = false;
+            }
+        }
+        pending.pop_front();
+        block->fill = 0;
+        freeBlocks.push_back(block);
+        return true;
+    }
+};
+
+FileWriter::FileWriter(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
+    DWORD error = 0;
+    impl_->handle = openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS,
+                             FILE_FLAG_OVERLAPPED, false, error);
+    impl_->ok = impl_->handle != INVALID_HANDLE_VALUE;
+    if (!impl_->ok) return;
+    for (size_t i = 0; i < kMaxPendingWrites; ++i) impl_->freeBlocks.push_back(impl_->newBlock());
+}
+
+FileWriter::~FileWriter() { close(); }
+
+bool FileWriter::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; }
+
+bool FileWriter::ok() const { return impl_->ok; }
+
+int64_t FileWriter::write(const void* bytes, int64_t n) {
+    Impl& w = *impl_;
+    if (n <= 0) return 0;
+    if (w.handle == INVALID_HANDLE_VALUE) {
+        w.ok = false;
+        return n;
+    }
+    const char* data = static_cast<const char*>(bytes);
+    int64_t left = n;
+    while (left > 0) {
+        if (w.freeBlocks.empty() && !w.pending.empty()) w.collectOldest(false);
+        if (w.freeBlocks.empty() && w.pending.size() >= kMaxPendingWrites) flush(false);
+        if (w.freeBlocks.empty()) w.freeBlocks.push_back(w.newBlock());
+        WriteBlock* block = w.freeBlocks.front();
+        int64_t take = std::min<int64_t>(left, kBlockSize - block->fill);
+        std::copy_n(data, take, block->data + block->fill);
+        block->fill += static_cast<DWORD>(take);
+        data += take;
+        left -= take;
+        if (block->fill == kBlockSize) w.startCurrent();
+    }
+    return n;
+}
+
+void FileWriter::flush(bool all) {
+    Impl& w = *impl_;
+    if (w.handle == INVALID_HANDLE_VALUE) return;
+    if (all && !w.freeBlocks.empty() && w.freeBlocks.front()->fill > 0) w.startCurrent();
+    while (!w.pending.empty()) {
+        bool finished = w.collectOldest(true);
+        if (finished && !all) break;
+    }
+}
+
+void FileWriter::close() {
+    if (!impl_ || impl_->handle == INVALID_HANDLE_VALUE) return;
+    flush(true);
+    if (!CloseHandle(impl_->handle)) impl_->ok = false;
+    impl_->handle = INVALID_HANDLE_VALUE;
+    impl_->freeBlocks.clear();
+    impl_->owned.clear();
+}
