@@ -1,0 +1,45 @@
+#pragma once
+// Editing commands of the main editor. Each one reads the caret from the document's
+// ViewState, edits lines through scratch and replaceLine, and moves the caret with
+// setCaretColumn/setCaretLine so the view follows. There is no undo.
+#include "editor/document.h"
+
+// Caret moves. Vertical moves clamp the column to the target line; no column is remembered.
+void moveLeft(Document& doc);
+void moveRight(Document& doc);
+void moveUp(Document& doc);
+void moveDown(Document& doc);
+void moveHome(Document& doc);
+void moveEnd(Document& doc);
+void pageUp(Document& doc);
+void pageDown(Document& doc);
+void moveDocumentStart(Document& doc);
+void moveDocumentEnd(Document& doc);
+void wordLeft(Document& doc);
+void wordRight(Document& doc);
+void scrollLineUp(Document& doc);
+void scrollLineDown(Document& doc);
+
+// Text changes.
+void insertText(Document& doc, const char* text);
+void splitLine(Document& doc);
+void deleteForward(Document& doc);
+void deleteBackward(Document& doc);
+void deleteWordForward(Document& doc);
+void deleteWordBackward(Document& doc);
+void indent(Document& doc);
+void unindent(Document& doc);
+void deleteSelection(Document& doc);
+
+// The private copy buffer; the system clipboard is never touched.
+void copySelection(Document& doc);
+void cutSelection(Document& doc);
+void paste(Document& doc);
+
+// Esc: line-number modes off, selection and search texts cleared.
+void cancel(Document& doc);
+
+// Mode toggles: no text change.
+void toggleOverwrite(Document& doc);
+void toggleCrlf(Document& doc);
+void toggleSpace(Document& doc);

@@ -1,0 +1,67 @@
+#include <cstring>
+
+#include "editor/commands.h"
+#include "editor/edit_helpers.h"
+
+using edit::caretLineExists;
+using edit::commitScratch;
+using edit::lineExists;
+
+namespace {
+
+// Characters [fromColumn, toColumn) of a line as a piece; toColumn < 0 means to the end.
+std::string columnSpan(const char* line, int fromColumn, int toColumn) {
+    size_t from = byteOffset(line, fromColumn);
+    size_t to = toColumn < 0 ? std::strlen(line) : byteOffset(line, toColumn);
+    return to > from ? std::string(line + from, to - from) : std::string();
+}
+
+}  // namespace
+
+void copySelection(Document& doc) {
+    if (!doc.selectionActive) return;
+    doc.copyBuffer.clear();
+    TextPosition start = doc.selectionStart;
+    TextPosition end = doc.selectionEnd;
+    if (start.line == end.line) {
+        const char* line = doc.line(start.line);
+        if (line && charCount(line) >= start.column) doc.copyBuffer.push_back(columnSpan(line, start.column, end.column));
+        return;
+    }
+    const char* first = doc.line(start.line);
+    if (first && charCount(first) >= start.column) doc.copyBuffer.push_back(columnSpan(first, start.column, -1));
+    for (int index = start.line + 1; index < end.line; ++index) {
+        if (const char* middle = doc.line(index)) doc.copyBuffer.emplace_back(middle);
+    }
+    const char* last = doc.line(end.line);
+    if (last && charCount(last) >= end.column) doc.copyBuffer.push_back(columnSpan(last, 0, end.column));
+}
+
+void cutSelection(Document& doc) {
+    copySelection(doc);
+    deleteForward(doc);
+}
+
+void paste(Document& doc) {
+    if (doc.copyBuffer.empty() || !caretLineExists(doc)) return;
+    ViewState& view = doc.view();
+    const char* line = doc.line(view.caretLine);
+    if (view.caretColumn > charCount(line)) return;
+    const std::string& head = doc.copyBuffer.front();
+    // The rest of the caret line stays behind the first piece; later pieces become new lines.
+    doc.scratch.set(line);
+    doc.scratch.insert(byteOffset(line, view.caretColumn), head.c_str(), head.size());
+    commitScratch(doc, view.caretLine);
+    int pieces = static_cast<int>(doc.copyBuffer.size());
+    for (int i = 1; i < pieces; ++i) {
+        const std::string& piece = doc.copyBuffer[static_cast<size_t>(i)];
+        doc.lines.insert(view.caretLine + i, piece.c_str(), piece.size());
+    }
+    if (pieces == 1) {
+        doc.setCaretColumn(view.caretColumn + charCount(head.c_str()));
+    } else {
+        int lastLine = view.caretLine + pieces - 1;
+        doc.setCaret(charCount(doc.line(lastLine)), lastLine);
+    }
+    doc.markModified();
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Small shared helpers of the editing commands.
+#include "editor/document.h"
+#include "editor/text_columns.h"
+
+namespace edit {
+
+inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+inline bool lineExists(const Document& doc, int index) { return index >= 0 && index < doc.lineCount(); }
+
+inline bool caretLineExists(const Document& doc) { return lineExists(doc, doc.view().caretLine); }
+
+// Character count of a line; 0 for a missing line.
+inline int lineLength(const Document& doc, int index) { return charCount(doc.line(index)); }
+
+// Replaces a line with the current contents of scratch.
+inline void commitScratch(Document& doc, int index) {
+    doc.lines.replace(index, doc.scratch.c_str(), doc.scratch.size());
+}
+
+}  // namespace edit
