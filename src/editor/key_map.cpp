@@ -1,0 +1,209 @@
+#include "editor/key_map.h"
+
+#include "editor/commands.h"
+#include "editor/find.h"
+#include "editor/menu_ids.h"
+#include "editor/virtual_keys.h"
+
+namespace {
+
+enum class Modifiers { None, Shift, Ctrl, CtrlShift, Other };
+
+Modifiers classify(const KeyInput& input) {
+    if (input.alt) return Modifiers::Other;
+    if (input.ctrl) return input.shift ? Modifiers::CtrlShift : Modifiers::Ctrl;
+    return input.shift ? Modifiers::Shift : Modifiers::None;
+}
+
+struct Row {
+    int key;
+    Modifiers modifiers;
+    KeyAction action;
+    int menuId = 0;
+    bool clear = false;
+    bool around = false;
+    bool notify = false;
+};
+
+using M = Modifiers;
+using A = KeyAction;
+
+// Rows in the order they are tried.
+constexpr Row kFunctionKeys[] = {
+    {vk::kF1, M::Ctrl, A::MenuCommand, menu_id::kAbout},
+    {vk::kF2, M::Ctrl, A::MenuCommand, menu_id::kChangelog},
+    {vk::kF3, M::Ctrl, A::MenuCommand, menu_id::kVersion},
+    {vk::kF3, M::None, A::FindNext},
+    {vk::kF3, M::Shift, A::FindPrevious},
+    {vk::kF9, M::None, A::FlipCrlf},
+    {vk::kF10, M::None, A::FlipSpace},
+    {vk::kF11, M::None, A::ToggleFullscreen},
+    {vk::kTab, M::Ctrl, A::ShowSwitchWindow},
+    {vk::kLeft, M::None, A::MoveLeft, 0, true},
+    {vk::kLeft, M::Shift, A::MoveLeft, 0, false, true},
+    {vk::kLeft, M::Ctrl, A::WordLeft},
+    {vk::kRight, M::None, A::MoveRight, 0, true},
+    {vk::kRight, M::Shift, A::MoveRight, 0, false, true},
+    {vk::kRight, M::Ctrl, A::WordRight},
+    {vk::kUp, M::None, A::MoveUp, 0, true, false, true},
+    {vk::kUp, M::Shift, A::MoveUp, 0, false, true, true},
+    {vk::kUp, M::Ctrl, A::ScrollLineUp},
+    {vk::kDown, M::None, A::MoveDown, 0, true, false, true},
+    {vk::kDown, M::Shift, A::MoveDown, 0, false, true, true},
+    {vk::kDown, M::Ctrl, A::ScrollLineDown},
+    {vk::kHome, M::None, A::MoveHome, 0, true},
+    {vk::kHome, M::Shift, A::MoveHome, 0, false, true},
+    {vk::kHome, M::Ctrl, A::MoveDocumentStart, 0, true, false, true},
+    {vk::kHome, M::CtrlShift, A::MoveDocumentStart, 0, false, true, true},
+    {vk::kEnd, M::None, A::MoveEnd, 0, true},
+    {vk::kEnd, M::Shift, A::MoveEnd, 0, false, true},
+    {vk::kEnd, M::Ctrl, A::MoveDocumentEnd, 0, true, false, true},
+    {vk::kEnd, M::CtrlShift, A::MoveDocumentEnd, 0, false, true, true},
+    {vk::kPrior, M::None, A::PageUp, 0, true, false, true},
+    {vk::kPrior, M::Shift, A::PageUp, 0, false, true, true},
+    {vk::kNext, M::None, A::PageDown, 0, true, false, true},
+    {vk::kNext, M::Shift, A::PageDown, 0, false, true, true},
+    {vk::kEscape, M::None, A::Cancel},
+    {vk::kReturn, M::None, A::SplitLine},
+    {vk::kTab, M::None, A::Indent},
+    {vk::kTab, M::Shift, A::Unindent},
+    {vk::kBack, M::Ctrl, A::DeleteWordBackward},
+    {vk::kDelete, M::Ctrl, A::DeleteWordForward},
+};
+
+constexpr Row kCtrlLetters[] = {
+    {vk::letter('F'), M::Ctrl, A::OpenFind},
+    {vk::letter('R'), M::Ctrl, A::OpenReplace},
+    {vk::letter('W'), M::Ctrl, A::ToggleWhitespace},
+    {vk::letter('X'), M::Ctrl, A::Cut},
+    {vk::letter('C'), M::Ctrl, A::Copy},
+    {vk::letter('V'), M::Ctrl, A::Paste},
+    {vk::letter('S'), M::Ctrl, A::MenuCommand, menu_id::kSave},
+    {vk::letter('S'), M::CtrlShift, A::MenuCommand, menu_id::kSaveAs},
+    {vk::letter('G'), M::Ctrl, A::OpenGotoLine},
+    {vk::letter('G'), M::CtrlShift, A::OpenGotoOffset},
+    {vk::letter('L'), M::Ctrl, A::AbsoluteLineNumbers},
+    {vk::letter('L'), M::CtrlShift, A::RelativeLineNumbers},
+    {vk::letter('N'), M::Ctrl, A::MenuCommand, menu_id::kNew},
+    {vk::letter('O'), M::Ctrl, A::MenuCommand, menu_id::kOpen},
+    {vk::letter('P'), M::Ctrl, A::MenuCommand, menu_id::kPreferences},
+    {vk::letter('Q'), M::Ctrl, A::MenuCommand, menu_id::kExit},
+};
+
+template <size_t N>
+const Row* findRow(const Row (&rows)[N], int key, Modifiers modifiers) {
+    for (const Row& row : rows) {
+        if (row.key == key && row.modifiers == modifiers) return &row;
+    }
+    return nullptr;
+}
+
+void runCommand(Document& doc, KeyAction action) {
+    switch (action) {
+        case A::FindNext: findNext(doc); break;
+        case A::FindPrevious: findPrevious(doc); break;
+        case A::FlipCrlf: toggleCrlf(doc); break;
+        case A::FlipSpace: toggleSpace(doc); break;
+        case A::MoveLeft: moveLeft(doc); break;
+        case A::MoveRight: moveRight(doc); break;
+        case A::WordLeft: wordLeft(doc); break;
+        case A::WordRight: wordRight(doc); break;
+        case A::MoveUp: moveUp(doc); break;
+        case A::MoveDown: moveDown(doc); break;
+        case A::ScrollLineUp: scrollLineUp(doc); break;
+        case A::ScrollLineDown: scrollLineDown(doc); break;
+        case A::MoveHome: moveHome(doc); break;
+        case A::MoveEnd: moveEnd(doc); break;
+        case A::MoveDocumentStart: moveDocumentStart(doc); break;
+        case A::MoveDocumentEnd: moveDocumentEnd(doc); break;
+        case A::PageUp: pageUp(doc); break;
+        case A::PageDown: pageDown(doc); break;
+        case A::Cancel: cancel(doc); break;
+        case A::SplitLine: splitLine(doc); break;
+        case A::Indent: indent(doc); break;
+        case A::Unindent: unindent(doc); break;
+        case A::DeleteWordBackward: deleteWordBackward(doc); break;
+        case A::DeleteWordForward: deleteWordForward(doc); break;
+        case A::Cut: cutSelection(doc); break;
+        case A::Copy: copySelection(doc); break;
+        case A::Paste: paste(doc); break;
+        case A::AbsoluteLineNumbers:
+            doc.absoluteLineNumbers = true;
+            doc.relativeLineNumbers = false;
+            break;
+        case A::RelativeLineNumbers:
+            doc.relativeLineNumbers = true;
+            doc.absoluteLineNumbers = false;
+            break;
+        default: break;
+    }
+}
+
+int putByte(char (&out)[32], int at, unsigned value) {
+    out[at] = static_cast<char>(value);
+    return at + 1;
+}
+
+}  // namespace
+
+KeyDecision decideKey(const KeyInput& input) {
+    KeyDecision decision;
+    Modifiers modifiers = classify(input);
+    if (input.kind == KeyMessageKind::Char && !input.ctrl && !input.alt) decision.forwardChar = true;
+    if (input.kind != KeyMessageKind::KeyDown && input.kind != KeyMessageKind::SysKeyDown) return decision;
+
+    const Row* row = input.repeatBit ? findRow(kFunctionKeys, input.virtualKey, modifiers) : nullptr;
+    if (!row) row = findRow(kCtrlLetters, input.virtualKey, modifiers);
+    if (!row) return decision;
+
+    decision.consumed = true;
+    // A drag selection is running: the key is swallowed so it cannot disturb the drag.
+    if (input.mouseCaptured) return decision;
+    decision.action = row->action;
+    decision.menuId = row->menuId;
+    decision.clearSelection = row->clear;
+    decision.around = row->around;
+    decision.notifyKey = row->notify ? input.virtualKey : 0;
+    return decision;
+}
+
+bool isDocumentAction(KeyAction action) { return action >= KeyAction::FindNext; }
+
+bool performKeyAction(Document& doc, const KeyDecision& decision) {
+    if (!isDocumentAction(decision.action)) return false;
+    if (decision.clearSelection) doc.clearSelection();
+    if (decision.around) doc.extendSelection();
+    runCommand(doc, decision.action);
+    if (decision.around) doc.extendSelection();
+    return true;
+}
+
+int encodeUtf8(unsigned unit, char (&out)[32]) {
+    int n = 0;
+    if (unit < 0x80) {
+        n = putByte(out, n, unit);
+    } else if (unit < 0x800) {
+        n = putByte(out, n, 0xC0 | (unit >> 6));
+        n = putByte(out, n, 0x80 | (unit & 0x3F));
+    } else {
+        unit &= 0xFFFF;
+        n = putByte(out, n, 0xE0 | (unit >> 12));
+        n = putByte(out, n, 0x80 | ((unit >> 6) & 0x3F));
+        n = putByte(out, n, 0x80 | (unit & 0x3F));
+    }
+    out[n] = '\0';
+    return n;
+}
+
+int encodeUtf8(unsigned high, unsigned low, char (&out)[32]) {
+    bool pair = high >= 0xD800 && high <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF;
+    if (!pair) return encodeUtf8(high, out);
+    unsigned code = 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+    int n = 0;
+    n = putByte(out, n, 0xF0 | (code >> 18));
+    n = putByte(out, n, 0x80 | ((code >> 12) & 0x3F));
+    n = putByte(out, n, 0x80 | ((code >> 6) & 0x3F));
+    n = putByte(out, n, 0x80 | (code & 0x3F));
+    out[n] = '\0';
+    return n;
+}
