@@ -1,0 +1,6 @@
+#include "app/app_context.h"
+
+AppContext& AppContext::instance() {
+    static AppContext context;
+    return context;
+}
