@@ -1,0 +1,13 @@
+// The native build keeps positions in the same plain INI file through its own reader and
+// writer.
+#include "app/app_context.h"
+#include "app/ini_file.h"
+#include "app/placement.h"
+
+int placement_get_int(const char* key, int defaultValue) {
+    return ini_get_int(AppContext::instance().iniPath, kPlacementSection, key, defaultValue);
+}
+
+void placement_set_string(const char* key, const char* text) {
+    ini_set_string(AppContext::instance().iniPath, kPlacementSection, key, text);
+}
