@@ -4,8 +4,10 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "editor/commands.h"
 #include "editor/edit_helpers.h"
@@ -32,9 +34,30 @@ bool hasCharacters(const char* p, int n) {
 }
 
 struct Needle {
+    explicit Needle(const std::string& text)
+        : bytes(text), characters(charCount(text.c_str())), searcher(text.begin(), text.end()) {}
     const std::string& bytes;
     int characters;
+    // Candidates come from a skip-table search, so lines without the bytes are not walked
+    // character by character at all.
+    std::boyer_moore_horspool_searcher<std::string::const_iterator> searcher;
 };
+
+// Moves p and its column up to target, or just past it when target lies inside a character.
+// Runs of ASCII are taken eight bytes at a time; the range holds no NUL.
+void advanceTo(const char*& p, int& column, const char* target) {
+    constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+    while (p < target) {
+        uint64_t word;
+        if (target - p >= 8 && (std::memcpy(&word, p, 8), (word & kHighBits) == 0)) {
+            p += 8;
+            column += 8;
+            continue;
+        }
+        p += step(p);
+        ++column;
+    }
+}
 
 // The match column on a line within [fromColumn, toColumn]: the first one, or the last when
 // wantLast. -1 when there is none. The byte offset advances with the column, so a line is
@@ -45,16 +68,19 @@ int matchInLine(const char* line, const Needle& needle, int fromColumn, int toCo
     int column = 0;
     for (; column < fromColumn && *p != '\0'; ++column) p += step(p);
     if (column < fromColumn) return -1;
-    const char first = needle.bytes[0];
-    const size_t length = needle.bytes.size();
+    const char* end = p + std::strlen(p);
     int found = -1;
-    for (; column <= toColumn && *p != '\0'; ++column, p += step(p)) {
-        // The needle holds no NUL, so strncmp compares exactly its bytes and never runs past
-        // the end of the line.
-        if (*p != first || std::strncmp(p, needle.bytes.c_str(), length) != 0) continue;
-        if (!hasCharacters(p, needle.characters)) continue;
-        if (!wantLast) return column;
-        found = column;
+    while (p < end && column <= toColumn) {
+        const char* hit = needle.searcher(p, end).first;
+        if (hit == end) break;
+        advanceTo(p, column, hit);
+        if (p != hit || column > toColumn) continue;  // inside a character, or out of range
+        if (hasCharacters(p, needle.characters)) {
+            if (!wantLast) return column;
+            found = column;
+        }
+        p += step(p);
+        ++column;
     }
     return found;
 }
@@ -112,7 +138,7 @@ bool onlySpaces(const char* p) {
 bool searchFrom(Document& doc, const std::string& text, bool backward, TextPosition from) {
     doc.findText = text;
     doc.replaceText.clear();
-    Needle needle{doc.findText, charCount(doc.findText.c_str())};
+    Needle needle(doc.findText);
     Match match;
     if (!needle.bytes.empty()) {
         match = backward ? scanBackward(doc, needle, from.line, from.column)
@@ -149,7 +175,7 @@ void replace(Document& doc, const std::string& text, const std::string& replacem
     doc.findText = find;
     doc.replaceText = change;
     if (find.empty()) return;
-    Needle needle{find, charCount(find.c_str())};
+    Needle needle(find);
 
     int line = fromStart && !backward ? 0 : view.caretLine;
     int column = fromStart && !backward ? 0 : view.caretColumn;

@@ -64,6 +64,24 @@ TEST_F(Find, MatchingIsExactBytesOnCharacterBoundaries) {
     EXPECT_FALSE(search(doc, "B", false, true));
 }
 
+TEST_F(Find, MatchesStartOnlyAtCharacterStartsAndCountColumnsAcrossLongLines) {
+    setLines({"\xC3\xA9x \xA9x"});
+    EXPECT_TRUE(search(doc, "\xA9x", false, true));  // not inside the first character
+    EXPECT_EQ(caret(), (TextPosition{3, 0}));
+
+    std::string longLine = std::string(37, 'a') + "\xC3\xA9" + std::string(20, 'c') + "\xE2\x82\xAC b b";
+    setLines({longLine.c_str()});
+    caretAt(0, 0);
+    EXPECT_TRUE(search(doc, "b", false, false));
+    EXPECT_EQ(caret(), (TextPosition{60, 0}));
+    caretAt(61, 0);
+    EXPECT_TRUE(search(doc, "b", true, false));
+    EXPECT_EQ(caret(), (TextPosition{60, 0}));
+    caretAt(62, 0);
+    EXPECT_TRUE(search(doc, "b", true, false));
+    EXPECT_EQ(caret(), (TextPosition{62, 0}));
+}
+
 TEST_F(Find, NoMatchMovesTheCaretToTheSelectionEdge) {
     setLines({"abcdef"});
     caretAt(1, 0);
