@@ -1,0 +1,29 @@
+#pragma once
+// Showing surfaces on screen: a surface's pixels move into a device-independent bitmap held
+// in its own memory device context, from which they are copied to a window's DC.
+#include <windows.h>
+
+#include "view/gfx/surface.h"
+
+class DibStorage final : public SurfaceStorage {
+public:
+    DibStorage() = default;
+    ~DibStorage() override;
+    DibStorage(const DibStorage&) = delete;
+    DibStorage& operator=(const DibStorage&) = delete;
+
+    uint32_t* reallocate(int width, int height) override;
+    HDC dc() const { return dc_; }
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ original_ = nullptr;
+    uint32_t* bits_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// Plain copy (no blending) of the surface, from (sx, sy), into area of the target DC. The
+// first copy moves the surface into a DIB; later copies reuse it.
+bool copyToWindow(Surface& surface, int sx, int sy, HDC target, const RECT& area);
