@@ -243,7 +243,7 @@ void deleteSelection(Document& doc) {
         doc.scratch.set(first, from);
         doc.scratch.append(last + byteOffset(last, end.column));
         commitScratch(doc, start.line);
-        for (int index = end.line; index > start.line; --index) doc.removeLine(index);
+        doc.lines.removeRange(start.line + 1, end.line - start.line);
     }
     doc.setCaret(start.column, start.line);
     doc.clearSelection();

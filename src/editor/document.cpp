@@ -40,6 +40,12 @@ void LineList::remove(int index) {
     lines_.erase(lines_.begin() + index);
 }
 
+void LineList::removeRange(int index, int n) {
+    if (index < 0 || index >= count() || n <= 0) return;
+    int end = std::min(index + n, count());
+    lines_.erase(lines_.begin() + index, lines_.begin() + end);
+}
+
 void LineList::replace(int index, const char* text, size_t length) {
     remove(index);
     insert(index, text, length);

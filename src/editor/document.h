@@ -61,6 +61,8 @@ public:
     void insert(int index, const char* text, size_t length);
     void insert(int index, const char* text);
     void remove(int index);
+    // Removes up to n lines from index on in one step, so a large cut is not quadratic.
+    void removeRange(int index, int n);
     void replace(int index, const char* text, size_t length);
     void replace(int index, const char* text);
     void clear() { lines_.clear(); }

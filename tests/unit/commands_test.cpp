@@ -418,3 +418,13 @@ TEST_F(Commands, EditingCommandsIgnoreACaretOffTheText) {
         }
     }
 }
+
+TEST_F(Commands, DeleteSelectionAcrossLinesKeepsTheLinesAround) {
+    setLines({"l0", "abcd", "l2", "l3", "wxyz", "l5"});
+    select({2, 4}, {1, 1});
+    deleteSelection(doc);
+    EXPECT_EQ(lines(), (Lines{"l0", "ayz", "l5"}));
+    EXPECT_EQ(caret(), (TextPosition{1, 1}));
+    EXPECT_FALSE(doc.selectionActive);
+    EXPECT_TRUE(doc.modified);
+}
