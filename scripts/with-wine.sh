@@ -31,6 +31,8 @@ started_server=1
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
+  # Without a window manager, Wine draws window frames and captions itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
 fi
 "$@"
