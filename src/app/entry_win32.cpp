@@ -1,7 +1,7 @@
-// Process entry. The main window and message loop are wired in here as they arrive.
+// Process entry: the wide GUI entry point hands the command line (without the program name)
+// over to start-up.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    MessageBoxW(nullptr, L"Orvane is being built: the main window arrives with the application shell.", L"Orvane", MB_OK);
-    return 0;
-}
+#include "app/startup_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) { return run_orvane(instance, commandLine); }

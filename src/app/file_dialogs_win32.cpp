@@ -1,0 +1,157 @@
+#include "app/file_dialogs_win32.h"
+
+#include <commdlg.h>
+#include <shobjidl.h>
+
+#include <vector>
+
+#include "app/file_types.h"
+#include "app/prefs.h"
+#include "curses/utf8_text.h"
+#include "platform/utf8_win32.h"
+
+namespace {
+
+constexpr int kMaxDisabledOwners = 10;
+constexpr int kMaxOwnerWalk = 20;
+
+// Disables the owner's enabled top-level ancestors while a dialog runs.
+class DisabledOwners {
+public:
+    explicit DisabledOwners(HWND owner) {
+        HWND window = owner;
+        for (int depth = 0; window && depth < kMaxOwnerWalk && count_ < kMaxDisabledOwners; ++depth) {
+            bool child = (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;
+            if (!child && IsWindowEnabled(window)) {
+                EnableWindow(window, FALSE);
+                windows_[count_++] = window;
+            }
+            window = GetParent(window);
+        }
+    }
+    ~DisabledOwners() {
+        for (int i = 0; i < count_; ++i) EnableWindow(windows_[i], TRUE);
+    }
+    DisabledOwners(const DisabledOwners&) = delete;
+    DisabledOwners& operator=(const DisabledOwners&) = delete;
+
+private:
+    HWND windows_[kMaxDisabledOwners] = {};
+    int count_ = 0;
+};
+
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() {
+        if (p_) p_->Release();
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T** out() { return &p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    T* get() const { return p_; }
+
+private:
+    T* p_ = nullptr;
+};
+
+std::wstring wide(const char* text) {
+    std::wstring out;
+    utf8::toWideStrict(text, out);
+    return out;
+}
+
+using CreateItemFromParsingName = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, REFIID, void**);
+
+// The modern dialog; false with created = false when the dialog object cannot be made.
+bool runModernDialog(bool save, HWND owner, const std::string& startFolder, size_t maxBytes, std::string& path,
+                     bool& created) {
+    ComPtr<IFileDialog> dialog;
+    HRESULT hr = CoCreateInstance(save ? CLSID_FileSaveDialog : CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                  save ? IID_IFileSaveDialog : IID_IFileOpenDialog,
+                                  reinterpret_cast<void**>(dialog.out()));
+    created = SUCCEEDED(hr) && dialog;
+    if (!created) return false;
+
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | (save ? FOS_DONTADDTORECENT : FOS_FILEMUSTEXIST));
+
+    std::vector<std::wstring> names, patterns;
+    for (const FileType& type : fileTypes()) {
+        names.push_back(wide(type.name));
+        patterns.push_back(wide(type.patterns));
+    }
+    std::vector<COMDLG_FILTERSPEC> specs;
+    for (size_t i = 0; i < names.size(); ++i) specs.push_back({names[i].c_str(), patterns[i].c_str()});
+    dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+    dialog->SetFileTypeIndex(1);
+    dialog->SetDefaultExtension(wide(kDefaultExtension).c_str());
+    dialog->SetTitle(wide(save ? kSaveDialogTitle : kOpenDialogTitle).c_str());
+
+    if (HMODULE shell = utf8::loadLibrary("shell32.dll")) {
+        auto create = reinterpret_cast<CreateItemFromParsingName>(
+            reinterpret_cast<void*>(GetProcAddress(shell, "SHCreateItemFromParsingName")));
+        std::wstring folder;
+        ComPtr<IShellItem> item;
+        if (create && utf8::toWideStrict(startFolder, folder) &&
+            SUCCEEDED(create(folder.c_str(), nullptr, IID_IShellItem, reinterpret_cast<void**>(item.out()))))
+            dialog->SetFolder(item.get());
+    }
+
+    if (FAILED(dialog->Show(owner))) return false;
+    ComPtr<IShellItem> result;
+    if (FAILED(dialog->GetResult(result.out())) || !result) return false;
+    PWSTR chosen = nullptr;
+    if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &chosen)) || !chosen) return false;
+    path = utf8::fromWide(chosen);
+    CoTaskMemFree(chosen);
+    if (path.size() > maxBytes) path.resize(maxBytes);
+    return !path.empty();
+}
+
+bool runDialog(bool save, HWND owner, bool keepDirectory, size_t maxBytes, std::string& path) {
+    std::string startFolder = utf8::currentDirectory();
+    bool accepted = false;
+    {
+        DisabledOwners disabled(owner);
+        bool created = false;
+        accepted = runModernDialog(save, owner, startFolder, maxBytes, path, created);
+        if (!created) {
+            std::string filter = fileTypeFilterBlock();
+            utf8::FileDialogRequest request;
+            request.owner = owner;
+            request.filter = filter.c_str();
+            request.filterIndex = 1;
+            request.title = save ? kSaveDialogTitle : kOpenDialogTitle;
+            request.defaultExtension = kDefaultExtension;
+            request.initialDirectory = startFolder;
+            if (save) {
+                request.flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+                accepted = utf8::getSaveFileName(request, path);
+            } else {
+                request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | (keepDirectory ? OFN_NOCHANGEDIR : 0);
+                accepted = utf8::getOpenFileName(request, path);
+            }
+            if (accepted && path.size() > maxBytes) path.resize(maxBytes);
+        }
+        if (save || keepDirectory) utf8::setCurrentDirectory(startFolder);
+    }
+    return accepted && !path.empty();
+}
+
+}  // namespace
+
+bool choose_file_for_open(HWND owner, bool keepDirectory, std::string& path) {
+    return runDialog(false, owner, keepDirectory, 4094, path);
+}
+
+bool choose_file_for_save(HWND owner, std::string& path) { return runDialog(true, owner, true, 2047, path); }
+
+void prefs_open_external(const std::string& dataFolder, HWND owner) {
+    std::string path = dataFolder + kPreferencesFile;
+    utf8::shellExecute(owner, nullptr, "notepad.exe", path.c_str(), SW_SHOWNORMAL);
+}

@@ -1,0 +1,280 @@
+#include "app/main_window_win32.h"
+
+#include "app/app_context.h"
+#include "app/file_dialogs_win32.h"
+#include "app/placement.h"
+#include "app/prefs.h"
+#include "app/resource_ids.h"
+#include "app/version_text.h"
+#include "build_info.h"
+#include "editor/document_file.h"
+#include "editor/file_io.h"
+#include "editor/text_buffer.h"
+#include "platform/utf8_win32.h"
+#include "view/gfx/window_surface_win32.h"
+#include "view/scrollbar/skin_scrollbar_win32.h"
+
+namespace {
+
+constexpr size_t kMaxInitialTitle = 512;
+
+RECT outerRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+}  // namespace
+
+MainWindow::MainWindow() : backgroundColor_(pref_background_color(AppContext::instance().prefs)) {}
+
+MainWindow::~MainWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+bool MainWindow::create(HINSTANCE instance) {
+    HWND created = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), GetDesktopWindow(), dialogProc,
+                                      reinterpret_cast<LPARAM>(this));
+    return created != nullptr;
+}
+
+HWND MainWindow::editorWindow() const { return window_ ? GetDlgItem(window_, IDC_EDITOR) : nullptr; }
+
+void MainWindow::setTitle(const char* utf8) {
+    title_ = utf8;
+    if (window_) utf8::setWindowText(window_, utf8);
+}
+
+bool MainWindow::mouseCaptured() const {
+    HWND capture = GetCapture();
+    return capture != nullptr && capture == editorWindow();
+}
+
+bool MainWindow::pointerInEditor() const {
+    HWND editor = editorWindow();
+    POINT pointer;
+    if (!editor || !GetCursorPos(&pointer) || !ScreenToClient(editor, &pointer)) return false;
+    RECT client;
+    GetClientRect(editor, &client);
+    return pointer.x >= client.left && pointer.x <= client.right && pointer.y >= client.top && pointer.y <= client.bottom;
+}
+
+void MainWindow::hidePointer() { SetCursor(nullptr); }
+
+INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<MainWindow*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
+        self->initialise(window);
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return FALSE;
+    switch (message) {
+    case WM_COMMAND:
+        self->command(LOWORD(wParam));
+        return TRUE;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE) {
+            DestroyWindow(window);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_SIZE:
+        self->layout(wParam);
+        return TRUE;
+    case WM_MOVE: {
+        int clientX = static_cast<short>(LOWORD(lParam));
+        int clientY = static_cast<short>(HIWORD(lParam));
+        // Only a move the user drags is remembered; programmatic moves are not.
+        if (clientX >= 0 && clientY >= 0 && GetCapture() == window) self->rememberRect();
+        return TRUE;
+    }
+    case WM_PAINT:
+        self->paint();
+        return TRUE;
+    case WM_ERASEBKGND:
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, 1);
+        return TRUE;
+    case WM_DESTROY:
+        self->destroy();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void MainWindow::initialise(HWND window) {
+    window_ = window;
+    AppContext& app = AppContext::instance();
+    app.mainWindow = this;
+    applicationName_ = kProductName;
+    setTitle(applicationName_.c_str());
+    sizer_.init(window);
+    menu_ = LoadMenuW(static_cast<HINSTANCE>(app.instanceHandle), MAKEINTRESOURCEW(IDR_MAIN_MENU));
+    SetMenu(window, menu_);
+
+    x_ = placement_get_int("main_wnd_x", 50);
+    y_ = placement_get_int("main_wnd_y", 50);
+    width_ = placement_get_int("main_wnd_w", 1120);
+    height_ = placement_get_int("main_wnd_h", 900);
+    SetWindowPos(window, nullptr, x_, y_, width_, height_, SWP_NOACTIVATE | SWP_NOZORDER);
+    ShowWindow(window, placement_get_int("main_wnd_maximized", 0) ? SW_SHOWMAXIMIZED : SW_SHOW);
+
+    view_ = std::make_unique<ViewState>();
+    document_ = std::make_unique<Document>(*this, *view_, app.prefs);
+    TextBuffer title;
+    title.setFormat(kMaxInitialTitle, "%s - *", applicationName_.c_str());
+    setTitle(title.c_str());
+
+    bool loaded = false;
+    if (!app.commandLinePath.empty() && FileReader(app.commandLinePath).isOpen())
+        loaded = loadDocument(*document_, app.commandLinePath);
+    if (!loaded) document_->newDocument();
+    app.commandLinePath.clear();
+
+    RECT client;
+    GetClientRect(window, &client);
+    layout(IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED);
+}
+
+void MainWindow::layout(WPARAM sizeKind) {
+    if (sizeKind == SIZE_MINIMIZED) return;
+    sizer_.resize();
+    RECT client;
+    GetClientRect(window_, &client);
+    int width = client.right - client.left;
+    int height = client.bottom - client.top;
+    topStrip_.resize(width, kMarginPixels);
+    leftStrip_.resize(kMarginPixels, height);
+    if (HWND editor = editorWindow())
+        SetWindowPos(editor, nullptr, client.left + kMarginPixels, client.top + kMarginPixels, width - kMarginPixels,
+                     height - kMarginPixels, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window_, nullptr, FALSE);
+    if (!IsZoomed(window_)) rememberRect();
+}
+
+void MainWindow::rememberRect() {
+    RECT rect = outerRect(window_);
+    x_ = rect.left;
+    y_ = rect.top;
+    width_ = rect.right - rect.left;
+    height_ = rect.bottom - rect.top;
+}
+
+void MainWindow::paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    uint32_t colour = 0xFF000000u | static_cast<uint32_t>(backgroundColor_);
+    topStrip_.clear(colour);
+    leftStrip_.clear(colour);
+    RECT client;
+    GetClientRect(window_, &client);
+    RECT top{0, 0, client.right, kMarginPixels};
+    RECT left{0, 0, kMarginPixels, client.bottom};
+    if (!topStrip_.empty()) copyToWindow(topStrip_, 0, 0, dc, top);
+    if (!leftStrip_.empty()) copyToWindow(leftStrip_, 0, 0, dc, left);
+    EndPaint(window_, &ps);
+}
+
+void MainWindow::toggle_fullscreen() {
+    if (!fullscreen_) {
+        fullscreen_ = true;
+        wasMaximized_ = IsZoomed(window_) != FALSE;
+        if (wasMaximized_) SendMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
+        savedStyle_ = GetWindowLongPtrW(window_, GWL_STYLE);
+        savedExStyle_ = GetWindowLongPtrW(window_, GWL_EXSTYLE);
+        RECT before = outerRect(window_);
+        SetWindowLongPtrW(window_, GWL_STYLE, savedStyle_ & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME));
+        SetWindowLongPtrW(window_, GWL_EXSTYLE,
+                          savedExStyle_ & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE |
+                                                                 WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& m = monitor.rcMonitor;
+        SetWindowPos(window_, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top,
+                     SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+        x_ = before.left;
+        y_ = before.top;
+        width_ = before.right - before.left;
+        height_ = before.bottom - before.top;
+    } else {
+        fullscreen_ = false;
+        SetWindowLongPtrW(window_, GWL_STYLE, savedStyle_);
+        SetWindowLongPtrW(window_, GWL_EXSTYLE, savedExStyle_);
+        SetWindowPos(window_, nullptr, x_, y_, width_, height_, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
+        if (wasMaximized_) SendMessageW(window_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    }
+}
+
+void MainWindow::save(bool askForPath) {
+    if (askForPath || document_->path.empty()) {
+        std::string path;
+        if (!choose_file_for_save(window_, path)) return;
+        document_->path = path;
+    }
+    if (saveDocument(*document_)) return;
+    TextBuffer message;
+    message.setFormat(4096, "Orvane could not save the file:\n%s\n\nYour text is still open and unsaved.",
+                      document_->path.c_str());
+    utf8::messageBox(window_, message.c_str(), "Orvane error", MB_ICONERROR);
+}
+
+void MainWindow::openFile() {
+    std::string path;
+    if (choose_file_for_open(window_, pref_preserve_directory(AppContext::instance().prefs), path))
+        loadDocument(*document_, path);
+}
+
+void MainWindow::showVersion() {
+    utf8::messageBox(window_, versionText().c_str(), kVersionCaption);
+}
+
+void MainWindow::command(int id) {
+    AppContext& app = AppContext::instance();
+    switch (id) {
+    case ID_FILE_NEW: document_->newDocument(); break;
+    case ID_FILE_OPEN: openFile(); break;
+    case ID_FILE_SAVE: save(false); break;
+    case ID_FILE_SAVE_AS: save(true); break;
+    case ID_FILE_EXIT:
+        if (fullscreen_) toggle_fullscreen();
+        DestroyWindow(window_);
+        break;
+    case ID_OPTIONS_PREFERENCES:
+        // The built-in preferences window is not there yet: both settings open the file.
+        prefs_open_external(app.dataFolder, window_);
+        break;
+    case ID_HELP_DOCUMENTATION: {
+        std::string path = app.executableFolder + "documentation.txt";
+        utf8::shellExecute(window_, nullptr, "notepad.exe", path.c_str(), SW_SHOWNORMAL);
+        break;
+    }
+    case ID_HELP_VERSION: showVersion(); break;
+    case ID_HELP_WEBSITE: utf8::shellExecute(window_, nullptr, ORVANE_WEBSITE, nullptr, SW_SHOWNORMAL); break;
+    default: break;
+    }
+}
+
+void MainWindow::destroy() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window_, &placement);
+    if (placement.showCmd == SW_SHOWMAXIMIZED) {
+        placement_set_string("main_wnd_maximized", "1");
+    } else {
+        placement_set_string("main_wnd_maximized", "0");
+        placement_set_int("main_wnd_x", x_);
+        placement_set_int("main_wnd_y", y_);
+        placement_set_int("main_wnd_w", width_);
+        placement_set_int("main_wnd_h", height_);
+    }
+    SkinScrollbar::releaseSkin();
+    document_.reset();
+    view_.reset();
+    AppContext::instance().mainWindow = nullptr;
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    window_ = nullptr;
+    PostQuitMessage(0);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The main window: a dialog of class orvane_superhost hosting the editor window over the one
+// document, with the menu, the title, the remembered placement, full-screen mode and the
+// 7-pixel margins in the background colour.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "editor/document.h"
+#include "view/gfx/surface.h"
+#include "view/layout/window_sizer_win32.h"
+
+class MainWindow final : public DocumentHost {
+public:
+    MainWindow();
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window from its template with the desktop as parent; false on failure.
+    bool create(HINSTANCE instance);
+    HWND window() const { return window_; }
+    HWND editorWindow() const;
+    Document* document() { return document_.get(); }
+    ViewState* viewState() { return view_.get(); }
+
+    void toggle_fullscreen();
+    bool fullscreen() const { return fullscreen_; }
+    // Runs a menu command as the menu would.
+    void command(int id);
+
+    // DocumentHost
+    void setTitle(const char* utf8) override;
+    const char* applicationName() const override { return applicationName_.c_str(); }
+    bool mouseCaptured() const override;
+    bool pointerInEditor() const override;
+    void hidePointer() override;
+
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void initialise(HWND window);
+    void layout(WPARAM sizeKind);
+    void rememberRect();
+    void paint();
+    void destroy();
+    void save(bool askForPath);
+    void openFile();
+    void showVersion();
+
+    HWND window_ = nullptr;
+    int x_ = 50, y_ = 50, width_ = 1120, height_ = 900;
+    WindowSizer sizer_;
+    HMENU menu_ = nullptr;
+    Surface topStrip_;
+    Surface leftStrip_;
+    std::string title_;
+    std::string applicationName_;
+    bool fullscreen_ = false;
+    LONG_PTR savedStyle_ = 0;
+    LONG_PTR savedExStyle_ = 0;
+    bool wasMaximized_ = false;
+    int backgroundColor_ = 0;
+    std::unique_ptr<ViewState> view_;
+    std::unique_ptr<Document> document_;
+};
+
+inline constexpr int kMarginPixels = 7;

@@ -1,0 +1,53 @@
+#include "app/message_loop_win32.h"
+
+#include <windows.h>
+
+#include "app/app_context.h"
+#include "app/key_router_win32.h"
+#include "app/main_window_win32.h"
+
+namespace {
+
+constexpr ATOM kDialogClassAtom = 32770;
+
+bool isDialogClass(HWND window) {
+    return static_cast<ATOM>(GetClassLongPtrW(window, GCW_ATOM)) == kDialogClassAtom;
+}
+
+// The nearest dialog-class window at or above target; a top-level dialog ends the walk.
+HWND dialogFor(HWND target) {
+    HWND candidate = nullptr;
+    for (HWND window = target; window; window = GetParent(window)) {
+        if (isDialogClass(window)) {
+            candidate = window;
+            if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)) break;
+        }
+    }
+    return candidate;
+}
+
+}  // namespace
+
+int run_message_loop() {
+    MSG message;
+    for (;;) {
+        BOOL result = GetMessageW(&message, nullptr, 0, 0);
+        if (result == 0) return static_cast<int>(message.wParam);
+        if (result < 0) {
+            Sleep(10);
+            continue;
+        }
+        if (!message.hwnd) {
+            DispatchMessageW(&message);
+            continue;
+        }
+        AppContext& app = AppContext::instance();
+        if (app.mainWindow) {
+            if (preTranslateKey(message)) continue;
+            if (app.mainWindow->window() && IsDialogMessageW(app.mainWindow->window(), &message)) continue;
+        }
+        if (HWND dialog = dialogFor(message.hwnd); dialog && IsDialogMessageW(dialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}

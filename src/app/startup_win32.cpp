@@ -1,0 +1,78 @@
+#include "app/startup_win32.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <memory>
+
+#include "app/app_context.h"
+#include "app/command_line.h"
+#include "app/folders.h"
+#include "app/main_window_win32.h"
+#include "app/message_loop_win32.h"
+#include "app/prefs.h"
+#include "app/resource_ids.h"
+#include "app/window_classes_win32.h"
+#include "editor/text_buffer.h"
+#include "platform/utf8_win32.h"
+#include "view/scrollbar/skin_scrollbar_win32.h"
+
+namespace {
+
+// COM for this thread, released when start-up returns.
+class ComScope {
+public:
+    ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (ok_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool ok_;
+};
+
+void showParseError(const AppContext& app) {
+    TextBuffer text;
+    std::string user = app.dataFolder + kPreferencesFile;
+    std::string fallback = app.dataFolder + kDefaultPreferencesFile;
+    text.setFormat(512, "%s\nin %s\n\nPress OK to try load the default file:\n\n%s", app.prefs.errorText().c_str(),
+                   user.c_str(), fallback.c_str());
+    utf8::messageBox(GetDesktopWindow(), text.c_str(), "Orvane: preferences parse error found", MB_ICONWARNING);
+}
+
+}  // namespace
+
+int run_orvane(HINSTANCE instance, const wchar_t* commandLine) {
+    AppContext& app = AppContext::instance();
+    std::u16string wide;
+    for (const wchar_t* p = commandLine; p && *p; ++p) wide.push_back(static_cast<char16_t>(*p));
+    app.commandLinePath = commandLinePath(commandLineToUtf8(wide));
+
+    app.instanceHandle = instance;
+    ComScope com;
+    InitCommonControls();
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ORVANE));
+    register_window_classes(instance, icon);
+
+    if (!resolve_folders(app)) {
+        utf8::messageBox(nullptr, "Orvane cannot retrieve user's roaming directory. Press OK to exit Orvane.",
+                         "Orvane error", MB_ICONERROR);
+        return 1;
+    }
+    SkinScrollbar::setSkinFile(app.executableFolder + "skin\\mask\\scrollbar.png");
+
+    prefs_write_files(app.dataFolder);
+    bool loaded = prefs_load(app.prefs, app.dataFolder, false);
+    if (!loaded) {
+        showParseError(app);
+        loaded = prefs_load(app.prefs, app.dataFolder, true);
+    }
+    int status = 0;
+    if (loaded) {
+        auto main = std::make_unique<MainWindow>();
+        if (main->create(instance)) status = run_message_loop();
+    }
+    return status;
+}

@@ -1,0 +1,5 @@
+#pragma once
+#include <windows.h>
+
+// The whole life of the process: start-up, the main window and its loop, shut-down.
+int run_orvane(HINSTANCE instance, const wchar_t* commandLine);

@@ -1,0 +1,11 @@
+#include "app/version_text.h"
+
+#include "build_info.h"
+
+std::string buildTimestamp() { return std::string(__DATE__) + " " + __TIME__; }
+
+std::string sourceRevision() { return ORVANE_SOURCE_REVISION; }
+
+std::string versionText() {
+    return "Orvane version: 1.04 (x64)\n\nBuild timestamp: " + buildTimestamp() + "\nGit commit: " + sourceRevision();
+}

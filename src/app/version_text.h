@@ -1,0 +1,13 @@
+#pragma once
+// The texts that identify this build: version, build time and source revision.
+#include <string>
+
+inline constexpr const char* kProductName = "Orvane";
+inline constexpr const char* kVersionCaption = "Version details";
+
+// "Mmm dd yyyy hh:mm:ss", the compiler's date and time of the build.
+std::string buildTimestamp();
+// The 40-hex-digit source revision of the build.
+std::string sourceRevision();
+// The Version box text.
+std::string versionText();

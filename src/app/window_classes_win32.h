@@ -1,0 +1,5 @@
+#pragma once
+#include <windows.h>
+
+// Registers the dialog-derived classes of the program's windows and the editor window class.
+void register_window_classes(HINSTANCE instance, HICON icon);
