@@ -165,6 +165,8 @@ TEST(BarPainting, SkinnedBarDrawsPiecesWhereTheGeometrySaysSo) {
     uint32_t thumb = bar.pixel(8, g.thumbStart() + 5);
     EXPECT_TRUE(isOpaqueDark(track));
     EXPECT_GT(thumb & 0xFF, track & 0xFF);
+    // Corners of the thumb are transparent in the skin: the groove shows through, not a flat fill.
+    EXPECT_EQ(bar.pixel(0, g.thumbStart()), bar.pixel(0, g.trackStart + 10));
     EXPECT_EQ(cache.trackLength, 234);
     EXPECT_EQ(cache.thumbLength, g.thumbLength);
 

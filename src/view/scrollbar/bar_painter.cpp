@@ -131,6 +131,8 @@ void paintVerticalBar(Surface& out, const BarGeometry& g, const BarPaintState& s
             skinTrack(out, cache, g.trackStart, g.thumbStart(), looksOf(s, kPartPageUp).pressed);
             skinTrack(out, cache, g.thumbStart() + g.thumbLength, g.trackEnd(), looksOf(s, kPartPageDown).pressed);
             int state = s.dragging ? kSkinPressed : looksOf(s, kPartThumb).hot ? kSkinHot : kSkinNormal;
+            // The thumb's rounded ends show the track through them.
+            skinTrack(out, cache, g.thumbStart(), g.thumbStart() + g.thumbLength, false);
             skinThumb(out, cache, scratch, *skin, g.thumbStart(), g.thumbLength, state);
         } else {
             skinTrack(out, cache, g.trackStart, g.trackEnd(), false);

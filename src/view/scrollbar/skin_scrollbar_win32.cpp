@@ -285,18 +285,25 @@ void dragThumb(HWND window, ScrollWindowState& s, POINT windowPoint) {
 
 LRESULT release(HWND window, ScrollWindowState& s, UINT message, WPARAM wParam, LPARAM lParam) {
     if (s.pressedPart == kPartNone) return CallWindowProcW(s.previous, window, message, wParam, lParam);
-    bool wasDrag = s.thumbTracking;
-    s.thumbTracking = false;
-    s.pressedBar = -1;
-    s.pressedPart = kPartNone;
-    s.hotPart = kPartNone;
-    s.scrollMessage = 0;
     KillTimer(window, kPressDelayTimer);
     KillTimer(window, kRepeatTimer);
     ReleaseCapture();
-    if (wasDrag) sendScroll(window, SB_THUMBPOSITION, drag.lastPosition);
+    // The window may react to these messages by destroying itself, so the record is
+    // looked up again after each.
+    if (s.thumbTracking) {
+        sendScroll(window, SB_THUMBPOSITION, drag.lastPosition);
+        ScrollWindowState* again = stateOf(window);
+        if (!again) return 0;
+        again->thumbTracking = false;
+    }
     sendScroll(window, SB_ENDSCROLL);
-    if (ScrollWindowState* again = stateOf(window)) redrawBar(window, *again);
+    ScrollWindowState* again = stateOf(window);
+    if (!again) return 0;
+    again->pressedBar = -1;
+    again->pressedPart = kPartNone;
+    again->hotPart = kPartNone;
+    again->scrollMessage = 0;
+    redrawBar(window, *again);
     return 0;
 }
 
