@@ -53,3 +53,12 @@ file(GLOB ORVANE_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*
 add_executable(win32_tests ${ORVANE_WIN32_TESTS})
 target_compile_options(win32_tests PRIVATE ${ORVANE_WARNINGS})
 target_link_libraries(win32_tests PRIVATE orvane_win32 ${ORVANE_CJSON_WHOLE} gtest gtest_main)
+
+# Reads window texts for the end-to-end scenarios.
+add_executable(e2e_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe_win32.cpp)
+target_compile_options(e2e_probe PRIVATE ${ORVANE_WARNINGS})
+target_link_options(e2e_probe PRIVATE -municode -static)
+
+# The skin and the other data files sit next to the test executable too.
+add_custom_command(TARGET win32_tests POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${CMAKE_BINARY_DIR})

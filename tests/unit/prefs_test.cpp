@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "app/prefs.h"
 #include "temp_dir.h"
@@ -149,4 +150,14 @@ TEST(PrefsParsing, ErrorTextShowsTheUnparsedRemainder) {
     std::string huge = "{\"x\": [" + std::string(5000, '[');
     EXPECT_FALSE(store.loadText(huge));
     EXPECT_LE(store.errorText().size(), 2047u);
+}
+
+TEST(PrefsFiles, DefaultAndSkeletonMatchTheReferenceFiles) {
+    TempDir unused;
+    auto reference = [](const char* name) {
+        std::ifstream in(std::string(ORVANE_SOURCE_DIR) + "/tests/e2e/expected/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(prefs_default_text(), reference("preferences-default.txt"));
+    EXPECT_EQ(prefs_user_skeleton(), reference("preferences.txt"));
 }
