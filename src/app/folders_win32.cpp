@@ -1,47 +1,36 @@
-// Folder calls through the wide Win32 functions.
+// Folder calls through the UTF-8 platform layer.
 #include <windows.h>
-#include <shlobj.h>
 
 #include "app/folders.h"
-#include "app/wide_string_win32.h"
+#include "platform/utf8_win32.h"
 
 namespace {
-
-constexpr DWORD kPathUnits = 4096;
 
 class Win32FolderPlatform : public FolderPlatform {
 public:
     char separator() const override { return '\\'; }
 
     bool executablePath(std::string& path) override {
-        std::wstring buffer(kPathUnits, L'\0');
-        DWORD units = GetModuleFileNameW(nullptr, buffer.data(), kPathUnits);
-        if (units == 0 || units >= kPathUnits) return false;
-        path = fromWide(buffer.c_str());
-        return true;
+        path = utf8::executablePath();
+        return !path.empty();
     }
 
     bool listDirectory(const std::string& pattern, std::vector<DirectoryEntry>& entries) override {
+        std::wstring wide;
+        if (!utf8::widePath(pattern, false, wide)) return false;
         WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(toWide(pattern).c_str(), &found);
+        HANDLE search = FindFirstFileW(wide.c_str(), &found);
         if (search == INVALID_HANDLE_VALUE) return false;
         do {
-            entries.push_back({fromWide(found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+            entries.push_back({utf8::fromWide(found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
         } while (FindNextFileW(search, &found));
         FindClose(search);
         return true;
     }
 
-    bool roamingFolder(std::string& folder) override {
-        wchar_t buffer[MAX_PATH] = {};
-        if (!SHGetSpecialFolderPathW(nullptr, buffer, CSIDL_APPDATA, FALSE)) return false;
-        folder = fromWide(buffer);
-        return true;
-    }
+    bool roamingFolder(std::string& folder) override { return utf8::appDataFolder(folder); }
 
-    bool createDirectory(const std::string& path) override {
-        return CreateDirectoryW(toWide(path).c_str(), nullptr) != 0;
-    }
+    bool createDirectory(const std::string& path) override { return utf8::createDirectory(path); }
 };
 
 }  // namespace

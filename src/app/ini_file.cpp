@@ -125,7 +125,7 @@ int ini_parse_int(std::string_view value, int defaultValue) {
     for (; pos < value.size() && value[pos] >= '0' && value[pos] <= '9'; ++pos, ++digits) {
         if (number <= INT_MAX) number = number * 10 + (value[pos] - '0');
     }
-    if (digits == 0) return defaultValue;
+    if (digits == 0) return 0;  // a value that is there but not a number reads as 0, as on Windows
     if (negative) number = -number;
     if (number > INT_MAX) return INT_MAX;
     if (number < INT_MIN) return INT_MIN;

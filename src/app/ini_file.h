@@ -10,8 +10,8 @@
 // section or key is missing. The first of duplicate sections or keys wins.
 std::optional<std::string> ini_find_value(std::string_view text, std::string_view section, std::string_view key);
 
-// Leading blanks, an optional sign and the leading digits; defaultValue when there are no
-// digits.
+// Leading blanks, an optional sign and the leading digits, as the platform reads them:
+// defaultValue for an empty value, 0 for a value with no digits.
 int ini_parse_int(std::string_view value, int defaultValue);
 
 // The file text with key set to value: the existing line replaced, else a new line at the

@@ -28,8 +28,8 @@ TEST(IniFile, ParsesIntegersLikeThePrivateProfileCall) {
     EXPECT_EQ(ini_parse_int("  -40px", 5), -40);
     EXPECT_EQ(ini_parse_int("+8", 5), 8);
     EXPECT_EQ(ini_parse_int("", 5), 5);
-    EXPECT_EQ(ini_parse_int("abc", 5), 5);
-    EXPECT_EQ(ini_parse_int("-", 5), 5);
+    EXPECT_EQ(ini_parse_int("abc", 5), 0);
+    EXPECT_EQ(ini_parse_int("-", 5), 0);
     EXPECT_EQ(ini_parse_int("99999999999999", 5), 2147483647);
 }
 

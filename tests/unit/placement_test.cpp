@@ -42,7 +42,7 @@ TEST_F(Placement, ReadsAndKeepsAFileEditedByHand) {
               "[mine]\n"
               "about_wnd_x=1\n");
     EXPECT_EQ(placement_get_int("about_wnd_x", 0), -15);
-    EXPECT_EQ(placement_get_int("about_wnd_y", 50), 50);
+    EXPECT_EQ(placement_get_int("about_wnd_y", 50), 0);
     EXPECT_EQ(placement_get_int("switch_wnd_h", 900), 900);
     placement_set_int("about_wnd_y", 7);
     EXPECT_EQ(dir.read("orvane.ini"),

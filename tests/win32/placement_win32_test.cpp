@@ -39,10 +39,12 @@ TEST_F(PlacementWin32, NativeReaderAgreesWithThePlatform) {
         "[ORVANE]\r\n"
         "  about_wnd_x =  -15 \r\n"
         "About_Wnd_Y=+30\r\n"
-        "switch_wnd_w=400px\r\n";
+        "switch_wnd_w=400px\r\n"
+        "switch_wnd_h=oops\r\n"
+        "switch_wnd_x=\r\n";
     AppContext::instance().iniPath = dir.file("orvane.ini");
     ASSERT_TRUE(Win32TempDir::writeBytes(AppContext::instance().iniPath, text));
-    for (const char* key : {"about_wnd_x", "about_wnd_y", "switch_wnd_w", "missing_key"}) {
+    for (const char* key : {"about_wnd_x", "about_wnd_y", "switch_wnd_w", "switch_wnd_h", "switch_wnd_x", "missing_key"}) {
         auto value = ini_find_value(text, kPlacementSection, key);
         int expected = value ? ini_parse_int(*value, 77) : 77;
         EXPECT_EQ(placement_get_int(key, 77), expected) << key;
