@@ -78,6 +78,10 @@ def scenario_broken_preferences_show_the_parse_error_then_start():
             f.write(b'{\n  "crlf": true,\n}\n')
         app.start(wait_title=None)
         box = app.wait_window("^Orvane: preferences parse error found$")
+        text = app.window_texts("Orvane: preferences parse error found")
+        assert "\nParse error before: " in "\n" + text, repr(text)
+        assert "preferences.txt\n\nPress OK to try load the default file:\n\n" in text, repr(text)
+        assert text.rstrip().endswith("preferences-default.txt"), repr(text)
         app.focus(box)
         app.key("Return")
         app.window = app.wait_window(r"^Orvane - ")
@@ -166,3 +170,22 @@ def scenario_failed_save_is_reported_and_keeps_the_document_unsaved():
             quit_with_ctrl_q(app)
         finally:
             unlock_file(path, locked)
+
+
+def scenario_both_preference_files_broken_shows_one_box_and_exits():
+    with Orvane() as app:
+        with open(app.data_file("preferences.txt"), "wb") as f:
+            f.write(b"{ broken")
+        default = app.data_file("preferences-default.txt")
+        with open(default, "wb") as f:
+            f.write(b"[ also broken")
+        locked = lock_file(default)  # so start-up cannot rewrite it
+        try:
+            app.start(wait_title=None)
+            box = app.wait_window("^Orvane: preferences parse error found$")
+            app.focus(box)
+            app.key("Return")
+            app.wait_exit()
+            assert not app.windows(r"^Orvane - "), "a main window appeared"
+        finally:
+            unlock_file(default, locked)
