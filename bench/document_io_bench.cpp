@@ -10,19 +10,12 @@
 
 #include "app/prefs.h"
 #include "editor/document.h"
+#include "quiet_document_host.h"
 #include "editor/document_file.h"
 #include "editor/file_io.h"
 
 namespace {
 
-class NullHost : public DocumentHost {
-public:
-    void setTitle(const char*) override {}
-    const char* applicationName() const override { return "Orvane"; }
-    bool mouseCaptured() const override { return false; }
-    bool pointerInEditor() const override { return false; }
-    void hidePointer() override {}
-};
 
 const char* benchFolder() {
     const char* dir = std::getenv("ORVANE_BENCH_DIR");
@@ -61,7 +54,7 @@ int64_t fileSize(const std::string& path) {
 
 void BM_LoadDocument(benchmark::State& state) {
     const std::string& path = sourceFile();
-    NullHost host;
+    QuietHost host;
     ViewState view;
     PrefStore prefs;
     for (auto _ : state) {
@@ -75,7 +68,7 @@ void BM_LoadDocument(benchmark::State& state) {
 
 void BM_SaveDocument(benchmark::State& state) {
     const std::string& path = sourceFile();
-    NullHost host;
+    QuietHost host;
     ViewState view;
     PrefStore prefs;
     Document document(host, view, prefs);

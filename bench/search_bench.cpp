@@ -12,20 +12,13 @@
 
 #include "app/prefs.h"
 #include "editor/document.h"
+#include "quiet_document_host.h"
 #include "editor/find.h"
 
 namespace {
 
 constexpr const char* kNeedle = "orvane_needle_42";
 
-class QuietHost : public DocumentHost {
-public:
-    void setTitle(const char*) override {}
-    const char* applicationName() const override { return "Orvane"; }
-    bool mouseCaptured() const override { return false; }
-    bool pointerInEditor() const override { return false; }
-    void hidePointer() override {}
-};
 
 // Source-like lines of 40 to 160 bytes with some two-byte characters; deterministic.
 class LineGenerator {
