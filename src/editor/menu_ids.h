@@ -1,15 +1,18 @@
 #pragma once
-// Menu command ids of the main window, also sent by keyboard shortcuts.
+// Menu command ids of the main window, also sent by keyboard shortcuts. The numbers live with
+// the resource script's other identifiers.
+#include "app/resource_ids.h"
+
 namespace menu_id {
 
-inline constexpr int kExit = 40001;
-inline constexpr int kChangelog = 40005;
-inline constexpr int kVersion = 40006;
-inline constexpr int kPreferences = 40015;
-inline constexpr int kNew = 40016;
-inline constexpr int kOpen = 40017;
-inline constexpr int kAbout = 40137;
-inline constexpr int kSave = 40227;
-inline constexpr int kSaveAs = 40228;
+inline constexpr int kExit = ID_FILE_EXIT;
+inline constexpr int kChangelog = ID_HELP_CHANGELOG;
+inline constexpr int kVersion = ID_HELP_VERSION;
+inline constexpr int kPreferences = ID_OPTIONS_PREFERENCES;
+inline constexpr int kNew = ID_FILE_NEW;
+inline constexpr int kOpen = ID_FILE_OPEN;
+inline constexpr int kAbout = ID_HELP_ABOUT;
+inline constexpr int kSave = ID_FILE_SAVE;
+inline constexpr int kSaveAs = ID_FILE_SAVE_AS;
 
 }  // namespace menu_id
