@@ -24,12 +24,15 @@ if ! apt-get indextargets --format '$(TARGET_OF)' 2>/dev/null | grep -q deb-src;
   elif [ -f /etc/apt/sources.list ]; then
     grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | $sudo_cmd tee /etc/apt/sources.list.d/orvane-deb-src.list >/dev/null
   fi
-  $sudo_cmd apt-get update -qq >&2
+  $sudo_cmd apt-get update -qq >/dev/null
 fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+log="$work/build.log"
+# Runs a step quietly; shows its output only when it fails.
+quiet() { "$@" >>"$log" 2>&1 || { cat "$log" >&2; echo "deps-mingw: failed: $*" >&2; exit 1; }; }
 
 # The newest security revision may lack its Debian tarball on the mirror; the upstream
 # .orig.tar.gz of the same version is then enough.
@@ -37,7 +40,7 @@ apt-get source --download-only cjson libpng1.6 >/dev/null 2>&1 || true
 unpack() { # name-glob dir-glob
   local dsc
   dsc=$(ls $1_*.dsc 2>/dev/null | head -n 1 || true)
-  if [ -n "$dsc" ] && [ -n "$(ls $1_*.debian.tar.* 2>/dev/null)" ] && dpkg-source -x "$dsc" "src-$1" >&2 2>/dev/null; then
+  if [ -n "$dsc" ] && [ -n "$(ls $1_*.debian.tar.* 2>/dev/null)" ] && dpkg-source -x "$dsc" "src-$1" >>"$log" 2>&1; then
     echo "$work/src-$1"
   else
     local orig
@@ -54,14 +57,16 @@ mkdir -p "$prefix/include/cjson" "$prefix/lib"
 cc=x86_64-w64-mingw32-gcc-posix
 # CJSON_EXPORT_SYMBOLS marks cJSON's public functions for the executable's export table.
 for f in cJSON cJSON_Utils; do
-  $cc -O2 -std=c89 -DCJSON_EXPORT_SYMBOLS -c "$cjson_src/$f.c" -o "$work/$f.o"
+  quiet $cc -O2 -std=c89 -DCJSON_EXPORT_SYMBOLS -c "$cjson_src/$f.c" -o "$work/$f.o"
 done
 x86_64-w64-mingw32-ar rcs "$prefix/lib/libcjson.a" "$work/cJSON.o"
 x86_64-w64-mingw32-ar rcs "$prefix/lib/libcjson_utils.a" "$work/cJSON_Utils.o"
 cp "$cjson_src/cJSON.h" "$cjson_src/cJSON_Utils.h" "$prefix/include/cjson/"
 
-(cd "$png_src" && ./configure --host=x86_64-w64-mingw32 --prefix="$prefix" --disable-shared --enable-static \
-    CC=$cc CPPFLAGS="-I/usr/x86_64-w64-mingw32/include" LDFLAGS="-L/usr/x86_64-w64-mingw32/lib" >/dev/null &&
-  make -j"$(nproc)" install >/dev/null 2>&1)
+cd "$png_src"
+quiet ./configure --host=x86_64-w64-mingw32 --prefix="$prefix" --disable-shared --enable-static \
+    CC=$cc CPPFLAGS="-I/usr/x86_64-w64-mingw32/include" LDFLAGS="-L/usr/x86_64-w64-mingw32/lib"
+quiet make -j"$(nproc)" install
+cd "$work"
 touch "$prefix/.complete"
 echo "$prefix"
