@@ -1,0 +1,28 @@
+#pragma once
+// What the editor paint routine draws with. The decisions (which rows, which rectangles,
+// which texts) live in portable code; a canvas turns them into pixels. Colours are
+// 0xAARRGGBB; alpha is the blend weight 0..1.
+struct CanvasRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct CanvasTextSize {
+    int width = 0;
+    int height = 0;
+};
+
+class EditorCanvas {
+public:
+    virtual ~EditorCanvas() = default;
+    virtual void clear(unsigned colour) = 0;
+    virtual void fillRect(int x, int y, int w, int h, unsigned colour, float alpha) = 0;
+    virtual void line(int x1, int y1, int x2, int y2, unsigned colour, float alpha) = 0;
+    virtual void putPixel(int x, int y, unsigned colour, float alpha) = 0;
+    virtual CanvasTextSize measure(const char* text, int length) = 0;
+    // One line of text from rect's top-left corner, clipped to rect. An opaque background
+    // fills the text's own box first; useTextAlpha scales the glyphs by the colour's alpha.
+    virtual void drawText(const char* text, int length, const CanvasRect& rect, unsigned colour, bool opaque,
+                          unsigned background, bool useTextAlpha) = 0;
+    // Copies a full-width band of the picture to the screen at the same place.
+    virtual void copyBand(int top, int height) = 0;
+};
