@@ -1,8 +1,11 @@
 #include "app/key_router_win32.h"
 
 #include "app/app_context.h"
+#include "app/find_dialogs_win32.h"
 #include "app/main_window_win32.h"
 #include "editor/key_map.h"
+#include "view/editor_view_win32.h"
+#include "view/key_latency_win32.h"
 
 namespace {
 
@@ -24,7 +27,14 @@ void runWindowAction(MainWindow& main, const KeyDecision& decision) {
     switch (decision.action) {
     case KeyAction::MenuCommand: SendMessageW(main.window(), WM_COMMAND, static_cast<WPARAM>(decision.menuId), 0); break;
     case KeyAction::ToggleFullscreen: main.toggle_fullscreen(); break;
-    default: break;  // dialogs, the switch window and whitespace marks arrive with their windows
+    case KeyAction::OpenFind: open_find_dialog(FindDialogKind::Find); break;
+    case KeyAction::OpenReplace: open_find_dialog(FindDialogKind::Replace); break;
+    case KeyAction::OpenGotoLine: open_find_dialog(FindDialogKind::GotoLine); break;
+    case KeyAction::OpenGotoOffset: open_find_dialog(FindDialogKind::GotoOffset); break;
+    case KeyAction::ToggleWhitespace:
+        if (EditorView* view = EditorView::current()) view->toggleWhitespace();
+        break;
+    default: break;  // the switch window arrives with its window
     }
 }
 
@@ -54,6 +64,7 @@ bool preTranslateKey(const MSG& message) {
     if (!decision.consumed) return false;
     if (decision.action == KeyAction::None) return true;
     Document* document = main->document();
+    keyLatencyMark();
     if (isDocumentAction(decision.action)) {
         if (document) performKeyAction(*document, decision);
     } else {
