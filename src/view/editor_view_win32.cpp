@@ -108,6 +108,8 @@ void EditorView::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window_, &ps);
     Document* doc = document();
+    if (!selfInvalidated_) state_.paintCache.clear();
+    selfInvalidated_ = false;
     if (dc && doc) {
         RECT client;
         GetClientRect(window_, &client);
@@ -129,10 +131,16 @@ void EditorView::paint() {
 }
 
 void EditorView::timer(UINT_PTR id) {
-    if (id == kEditorTimerId) invalidate();
+    if (id != kEditorTimerId) return;
+    // A paint already pending that we did not ask for is an exposure: paint everything.
+    if (!selfInvalidated_ && GetUpdateRect(window_, nullptr, FALSE)) state_.paintCache.clear();
+    invalidate();
 }
 
-void EditorView::invalidate() { InvalidateRect(window_, nullptr, FALSE); }
+void EditorView::invalidate() {
+    selfInvalidated_ = true;
+    InvalidateRect(window_, nullptr, FALSE);
+}
 
 HitGeometry EditorView::hitGeometry() const {
     HitGeometry g;

@@ -61,6 +61,9 @@ private:
     WindowTimer timer_;
     MouseCapture capture_;
     WNDPROC previousProc_ = nullptr;
+    // Set by every invalidation of our own; a paint without it was asked for by the system
+    // (the window was uncovered), and rows the cache would skip may be gone from the screen.
+    bool selfInvalidated_ = false;
 };
 
 // The key procedure installed last on the editor window: Insert, Delete, Backspace and typed text.

@@ -30,7 +30,11 @@ LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_SIZE: view->resize(wParam); break;
     case WM_PAINT: view->paint(); return 0;
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+        // Only the system asks for an erase (our invalidations never do): the window was
+        // uncovered, so the next paint must not be a two-row refresh.
+        view->clearPaintCache();
+        return 1;
     case WM_TIMER: view->timer(wParam); break;
     case WM_LBUTTONDOWN: view->buttonDown(lParam); break;
     case WM_MOUSEMOVE: view->mouseMove(lParam); break;
