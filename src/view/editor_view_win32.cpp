@@ -79,6 +79,9 @@ void EditorView::create(int outerWidth, int outerHeight) {
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
+    // The grid needs a monospace font: where the chosen face is missing, the font mapper
+    // then falls back to another fixed-pitch font rather than a proportional one.
+    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
     lstrcpynW(font.lfFaceName, fontFace(pref_text_font(prefs)), LF_FACESIZE);
     renderer_.setFont(CreateFontIndirectW(&font));
 
