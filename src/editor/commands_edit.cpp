@@ -69,7 +69,11 @@ void splitLine(Document& doc) {
     doc.markModified();
 }
 
-void deleteForward(Document& doc) {
+namespace {
+
+// The forward deletes: with a selection, delete it; inside the line, erase from the caret to
+// end(line, caret byte); at the line's end, join the next line. The caret stays.
+void deleteForwardUntil(Document& doc, size_t (*end)(const char* line, size_t from)) {
     if (doc.selectionActive) {
         deleteSelection(doc);
         return;
@@ -79,55 +83,8 @@ void deleteForward(Document& doc) {
     const char* line = doc.line(view.caretLine);
     int length = charCount(line);
     if (view.caretColumn >= 0 && view.caretColumn < length) {
-        size_t pos = byteOffset(line, view.caretColumn);
-        eraseBytes(doc, view.caretLine, pos, pos + static_cast<size_t>(charLength(line + pos)));
-    } else if (view.caretColumn == length && lineExists(doc, view.caretLine + 1)) {
-        joinWithNext(doc, view.caretLine);
-    } else {
-        return;
-    }
-    doc.markModified();
-}
-
-void deleteBackward(Document& doc) {
-    if (doc.selectionActive) {
-        deleteSelection(doc);
-        return;
-    }
-    ViewState& view = doc.view();
-    if (!caretLineExists(doc)) return;
-    const char* line = doc.line(view.caretLine);
-    int length = charCount(line);
-    if (view.caretColumn > 0 && view.caretColumn <= length) {
-        size_t from = byteOffset(line, view.caretColumn - 1);
-        eraseBytes(doc, view.caretLine, from, from + static_cast<size_t>(charLength(line + from)));
-        doc.setCaretColumn(view.caretColumn - 1);
-    } else if (view.caretColumn == 0 && view.caretLine >= 1) {
-        int previous = view.caretLine - 1;
-        int joinColumn = lineLength(doc, previous);
-        joinWithNext(doc, previous);
-        doc.setCaret(joinColumn, previous);
-    } else {
-        return;
-    }
-    doc.markModified();
-}
-
-void deleteWordForward(Document& doc) {
-    if (doc.selectionActive) {
-        deleteSelection(doc);
-        return;
-    }
-    ViewState& view = doc.view();
-    if (!caretLineExists(doc)) return;
-    const char* line = doc.line(view.caretLine);
-    int length = charCount(line);
-    if (view.caretColumn >= 0 && view.caretColumn < length) {
-        // Blanks are single bytes that never occur inside a multi-byte character.
         size_t from = byteOffset(line, view.caretColumn);
-        size_t to = from + std::strcspn(line + from, " \t");
-        if (line[to] != '\0') ++to;
-        eraseBytes(doc, view.caretLine, from, to);
+        eraseBytes(doc, view.caretLine, from, end(line, from));
     } else if (view.caretColumn == length && lineExists(doc, view.caretLine + 1)) {
         joinWithNext(doc, view.caretLine);
     } else {
@@ -136,7 +93,10 @@ void deleteWordForward(Document& doc) {
     doc.markModified();
 }
 
-void deleteWordBackward(Document& doc) {
+// The backward deletes: with a selection, delete it; inside the line, erase from
+// start(line, caret byte) to the caret and move the caret there; at column 0, join the line
+// to the previous one.
+void deleteBackwardFrom(Document& doc, size_t (*start)(const char* line, size_t to)) {
     if (doc.selectionActive) {
         deleteSelection(doc);
         return;
@@ -147,9 +107,7 @@ void deleteWordBackward(Document& doc) {
     int length = charCount(line);
     if (view.caretColumn > 0 && view.caretColumn <= length) {
         size_t to = byteOffset(line, view.caretColumn);
-        size_t from = to;
-        while (from > 0 && !isBlank(line[from - 1])) --from;
-        if (from > 0) --from;  // the blank itself goes too
+        size_t from = start(line, to);
         int target = charCount(line, static_cast<long long>(from));
         eraseBytes(doc, view.caretLine, from, to);
         doc.setCaretColumn(target);
@@ -163,6 +121,36 @@ void deleteWordBackward(Document& doc) {
     }
     doc.markModified();
 }
+
+size_t nextCharacter(const char* line, size_t from) { return from + static_cast<size_t>(charLength(line + from)); }
+
+// Up to and including the next blank, or the line's end. Blanks are single bytes that never
+// occur inside a multi-byte character.
+size_t pastNextBlank(const char* line, size_t from) {
+    size_t to = from + std::strcspn(line + from, " \t");
+    return line[to] != '\0' ? to + 1 : to;
+}
+
+size_t previousCharacter(const char* line, size_t to) {
+    return byteOffset(line, charCount(line, static_cast<long long>(to)) - 1);
+}
+
+// Back to the nearest blank before the caret (the blank included), or the line's start.
+size_t atPreviousBlank(const char* line, size_t to) {
+    size_t from = to;
+    while (from > 0 && !isBlank(line[from - 1])) --from;
+    return from > 0 ? from - 1 : 0;
+}
+
+}  // namespace
+
+void deleteForward(Document& doc) { deleteForwardUntil(doc, nextCharacter); }
+
+void deleteWordForward(Document& doc) { deleteForwardUntil(doc, pastNextBlank); }
+
+void deleteBackward(Document& doc) { deleteBackwardFrom(doc, previousCharacter); }
+
+void deleteWordBackward(Document& doc) { deleteBackwardFrom(doc, atPreviousBlank); }
 
 void indent(Document& doc) {
     if (!selectionSpansLines(doc)) {
