@@ -21,8 +21,8 @@ def wait_bytes(app, path, expected, timeout=10.0):
     assert ok, "%s holds %r, expected %r" % (path, actual, expected)
 
 
-def save_through_dialog(app, path):
-    app.key("ctrl+s")
+def save_through_dialog(app, path, shortcut="ctrl+s"):
+    app.key(shortcut)
     dialog = app.wait_window(r"^Save file$")
     app.focus(dialog)
     time.sleep(0.5)
@@ -89,6 +89,10 @@ def scenario_editor_typing_editing_keys_and_saving():
         app.key("ctrl+s")
         wait_bytes(app, path, expected.replace(b"\r\n", b"\n").replace(b"\xc3\xa9\n", b"\xc3\xa9!\n"))
         app.wait_title(r"^Orvane - typed\.c$")
+        # Save as with a name typed without an extension: the dialog adds ".c".
+        save_through_dialog(app, os.path.join(app.folder, "plain"), "ctrl+shift+s")
+        wait_bytes(app, os.path.join(app.folder, "plain.c"), app.read_bytes(path))
+        app.wait_title(r"^Orvane - plain\.c$")
         quit_with_ctrl_q(app)
 
 
