@@ -11,8 +11,13 @@ case "$(uname -s)" in
 esac
 scripts/install-deps.sh
 scripts/build.sh win64
+# Orvane takes a Windows path: a Linux path is given as its Wine drive Z: form.
+args=()
+if [ $# -gt 0 ]; then
+  args=("Z:$(realpath -m "$*" | tr / '\\')")
+fi
 if [ -n "${DISPLAY:-}" ]; then
-  WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}" WINEDEBUG=-all exec wine build/win64/orvane.exe "$@"
+  WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}" WINEDEBUG=-all exec wine build/win64/orvane.exe "${args[@]}"
 fi
 echo "No DISPLAY: starting Orvane on a private Xvfb display (close it with Ctrl+Q or stop this script)."
-exec scripts/with-wine.sh wine build/win64/orvane.exe "$@"
+exec scripts/with-wine.sh wine build/win64/orvane.exe "${args[@]}"
