@@ -8,11 +8,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/prefs.h"
 #include "editor/document.h"
 #include "quiet_document_host.h"
 #include "editor/document_file.h"
-#include "editor/file_io.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -56,9 +55,8 @@ void BM_LoadDocument(benchmark::State& state) {
     const std::string& path = sourceFile();
     QuietHost host;
     ViewState view;
-    PrefStore prefs;
     for (auto _ : state) {
-        Document document(host, view, prefs);
+        Document document(host, view);
         if (!loadDocument(document, path)) state.SkipWithError("load failed");
         benchmark::DoNotOptimize(document.lineCount());
     }
@@ -70,8 +68,7 @@ void BM_SaveDocument(benchmark::State& state) {
     const std::string& path = sourceFile();
     QuietHost host;
     ViewState view;
-    PrefStore prefs;
-    Document document(host, view, prefs);
+    Document document(host, view);
     loadDocument(document, path);
     document.path = std::string(benchFolder()) + "/orvane-bench-1g-saved.txt";
     for (auto _ : state) {

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "app/prefs.h"
 #include "editor/document.h"
 #include "quiet_document_host.h"
 #include "view/editor_paint.h"
@@ -22,7 +21,7 @@ public:
     void line(int, int, int, int, unsigned, float) override {}
     void putPixel(int, int, unsigned, float) override {}
     CanvasTextSize measure(const char*, int length) override { return {length * 8, 14}; }
-    void drawText(const char* text, int length, const CanvasRect&, unsigned, bool, unsigned, bool) override {
+    void drawText(const char* text, int length, const CanvasRect&, const TextStyle&) override {
         benchmark::DoNotOptimize(text);
         benchmark::DoNotOptimize(length);
     }
@@ -37,8 +36,7 @@ public:
 struct Fixture {
     QuietHost host;
     ViewState view;
-    PrefStore prefs;
-    Document doc{host, view, prefs};
+    Document doc{host, view};
     EditorPaintState state;
     NullCanvas canvas;
     NullBar bar;

@@ -10,7 +10,6 @@
 #include <memory>
 #include <string>
 
-#include "app/prefs.h"
 #include "editor/document.h"
 #include "quiet_document_host.h"
 #include "editor/find.h"
@@ -49,8 +48,7 @@ private:
 struct Corpus {
     QuietHost host;
     ViewState view;
-    PrefStore prefs;
-    Document doc{host, view, prefs};
+    Document doc{host, view};
     size_t bytes = 0;
 };
 
@@ -98,7 +96,7 @@ void BM_SearchToTheEnd(benchmark::State& state) {
     for (auto _ : state) {
         doc.clearSelection();
         doc.setCaret(0, 0);
-        bool found = search(doc, kNeedle, false, true);
+        bool found = search(doc, kNeedle, {.fromStart = true});
         benchmark::DoNotOptimize(found);
         if (!found || doc.view().caretLine != doc.lineCount() - 3) state.SkipWithError("needle not found");
     }

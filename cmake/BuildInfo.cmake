@@ -1,4 +1,6 @@
-# Writes build_info.h with the 40-hex source revision; rewritten only when it changes.
+# Writes build_info.h with the 40-hex source revision and the time of this build, in the
+# compiler's date form ("Mmm dd yyyy hh:mm:ss", the day padded with a space). Run at every
+# build, so the stamp is the build's own; the file is rewritten only when it changes.
 set(revision "0000000000000000000000000000000000000000")
 if(GIT)
   execute_process(COMMAND ${GIT} -C ${SOURCE_DIR} rev-parse HEAD
@@ -7,7 +9,11 @@ if(GIT)
     set(revision ${rev})
   endif()
 endif()
-set(content "#pragma once\n#define ORVANE_SOURCE_REVISION \"${revision}\"\n#define ORVANE_WEBSITE \"${WEBSITE}\"\n")
+string(TIMESTAMP month "%b")
+string(TIMESTAMP day "%d")
+string(TIMESTAMP rest "%Y %H:%M:%S")
+string(REGEX REPLACE "^0" " " day "${day}")
+set(content "#pragma once\n#define ORVANE_SOURCE_REVISION \"${revision}\"\n#define ORVANE_BUILD_TIMESTAMP \"${month} ${day} ${rest}\"\n#define ORVANE_WEBSITE \"${WEBSITE}\"\n")
 if(EXISTS ${OUTPUT})
   file(READ ${OUTPUT} old)
 endif()

@@ -14,15 +14,14 @@ set_target_properties(mingw_png PROPERTIES IMPORTED_LOCATION ${ORVANE_MINGW_PREF
 find_library(MINGW_ZLIB NAMES libz.a z REQUIRED)
 
 set(ORVANE_WIN32_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi msimg32)
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+set(ORVANE_ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/src/app/entry_win32.cpp)
 
-add_library(orvane_win32 STATIC ${ORVANE_PORTABLE_SOURCES} ${ORVANE_WIN32_SOURCES})
-add_dependencies(orvane_win32 orvane_build_info)
-target_include_directories(orvane_win32 PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR}/generated ${ORVANE_MINGW_PREFIX}/include)
-target_compile_options(orvane_win32 PRIVATE ${ORVANE_WARNINGS})
-target_link_libraries(orvane_win32 PUBLIC mingw_png ${MINGW_ZLIB} ${ORVANE_WIN32_SYSTEM_LIBS})
+target_link_libraries(orvane_platform PUBLIC ${ORVANE_WIN32_SYSTEM_LIBS})
+target_include_directories(orvane_view PUBLIC ${ORVANE_MINGW_PREFIX}/include)
+target_link_libraries(orvane_view PUBLIC mingw_png ${MINGW_ZLIB})
+target_include_directories(orvane_app PUBLIC ${CMAKE_BINARY_DIR}/generated ${ORVANE_MINGW_PREFIX}/include)
 # Everything links statically so the exe runs without MinGW's DLLs beside it.
-target_link_options(orvane_win32 INTERFACE -static -static-libgcc -static-libstdc++)
+target_link_options(orvane_text INTERFACE -static -static-libgcc -static-libstdc++)
 
 # cJSON's public functions (and cJSON_Utils') are the exe's whole export table: link both
 # archives whole so every exported function is present even when Orvane does not call it.
@@ -36,7 +35,7 @@ if(EXISTS ${ORVANE_ENTRY_SOURCE})
   add_executable(orvane WIN32 ${ORVANE_ENTRY_SOURCE} ${ORVANE_RESOURCES})
   target_compile_options(orvane PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${ORVANE_WARNINGS}>)
   target_link_options(orvane PRIVATE -municode)
-  target_link_libraries(orvane PRIVATE orvane_win32 ${ORVANE_CJSON_WHOLE})
+  target_link_libraries(orvane PRIVATE orvane_app ${ORVANE_CJSON_WHOLE})
   # Data files sit next to the exe.
   add_custom_command(TARGET orvane POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${CMAKE_BINARY_DIR})
@@ -52,7 +51,7 @@ add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB ORVANE_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(win32_tests ${ORVANE_WIN32_TESTS})
 target_compile_options(win32_tests PRIVATE ${ORVANE_WARNINGS})
-target_link_libraries(win32_tests PRIVATE orvane_win32 ${ORVANE_CJSON_WHOLE} gtest gtest_main)
+target_link_libraries(win32_tests PRIVATE orvane_app ${ORVANE_CJSON_WHOLE} gtest gtest_main)
 
 # Reads window texts for the end-to-end scenarios.
 add_executable(e2e_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe_win32.cpp)

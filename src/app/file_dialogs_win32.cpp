@@ -7,7 +7,7 @@
 
 #include "app/file_types.h"
 #include "app/prefs.h"
-#include "curses/utf8_text.h"
+#include "platform/handles_win32.h"
 #include "platform/utf8_win32.h"
 
 namespace {
@@ -15,14 +15,17 @@ namespace {
 constexpr int kMaxDisabledOwners = 10;
 constexpr int kMaxOwnerWalk = 20;
 
-// Disables the owner's enabled top-level ancestors while a dialog runs.
+// Disables the owner's enabled top-level ancestors while a dialog runs. The owner itself is
+// left to the dialog: it disables its owner and enables it again as it closes, which also
+// gives the owner the activation back. Disabled here, the owner would be passed over and
+// Windows would activate some other program when the dialog closes.
 class DisabledOwners {
 public:
     explicit DisabledOwners(HWND owner) {
-        HWND window = owner;
+        HWND window = owner ? GetParent(owner) : nullptr;
         for (int depth = 0; window && depth < kMaxOwnerWalk && count_ < kMaxDisabledOwners; ++depth) {
             bool child = (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;
-            if (!child && IsWindowEnabled(window)) {
+            if (!child && window != GetDesktopWindow() && IsWindowEnabled(window)) {
                 EnableWindow(window, FALSE);
                 windows_[count_++] = window;
             }
@@ -40,28 +43,17 @@ private:
     int count_ = 0;
 };
 
-template <typename T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** out() { return &p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    T* get() const { return p_; }
-
-private:
-    T* p_ = nullptr;
-};
-
 std::wstring wide(const char* text) {
     std::wstring out;
     utf8::toWideStrict(text, out);
     return out;
+}
+
+// A chosen path that does not fit is refused: cut short it would name another file.
+bool acceptChosenPath(std::string& path, size_t maxBytes) {
+    if (path.size() <= maxBytes) return !path.empty();
+    path.clear();
+    return false;
 }
 
 using CreateItemFromParsingName = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, REFIID, void**);
@@ -69,10 +61,10 @@ using CreateItemFromParsingName = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, REFIID, vo
 // The modern dialog; false with created = false when the dialog object cannot be made.
 bool runModernDialog(bool save, HWND owner, const std::string& startFolder, size_t maxBytes, std::string& path,
                      bool& created) {
-    ComPtr<IFileDialog> dialog;
+    win32::ComPtr<IFileDialog> dialog;
     HRESULT hr = CoCreateInstance(save ? CLSID_FileSaveDialog : CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
                                   save ? IID_IFileSaveDialog : IID_IFileOpenDialog,
-                                  reinterpret_cast<void**>(dialog.out()));
+                                  dialog.outVoid());
     created = SUCCEEDED(hr) && dialog;
     if (!created) return false;
 
@@ -96,21 +88,20 @@ bool runModernDialog(bool save, HWND owner, const std::string& startFolder, size
         auto create = reinterpret_cast<CreateItemFromParsingName>(
             reinterpret_cast<void*>(GetProcAddress(shell, "SHCreateItemFromParsingName")));
         std::wstring folder;
-        ComPtr<IShellItem> item;
+        win32::ComPtr<IShellItem> item;
         if (create && utf8::toWideStrict(startFolder, folder) &&
-            SUCCEEDED(create(folder.c_str(), nullptr, IID_IShellItem, reinterpret_cast<void**>(item.out()))))
+            SUCCEEDED(create(folder.c_str(), nullptr, IID_IShellItem, item.outVoid())))
             dialog->SetFolder(item.get());
     }
 
     if (FAILED(dialog->Show(owner))) return false;
-    ComPtr<IShellItem> result;
+    win32::ComPtr<IShellItem> result;
     if (FAILED(dialog->GetResult(result.out())) || !result) return false;
     PWSTR chosen = nullptr;
     if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &chosen)) || !chosen) return false;
     path = utf8::fromWide(chosen);
     CoTaskMemFree(chosen);
-    if (path.size() > maxBytes) path.resize(maxBytes);
-    return !path.empty();
+    return acceptChosenPath(path, maxBytes);
 }
 
 bool runDialog(bool save, HWND owner, bool keepDirectory, size_t maxBytes, std::string& path) {
@@ -136,7 +127,7 @@ bool runDialog(bool save, HWND owner, bool keepDirectory, size_t maxBytes, std::
                 request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | (keepDirectory ? OFN_NOCHANGEDIR : 0);
                 accepted = utf8::getOpenFileName(request, path);
             }
-            if (accepted && path.size() > maxBytes) path.resize(maxBytes);
+            accepted = accepted && acceptChosenPath(path, maxBytes);
         }
         if (save || keepDirectory) utf8::setCurrentDirectory(startFolder);
     }

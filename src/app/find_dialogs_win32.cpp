@@ -8,6 +8,7 @@
 #include "app/placement.h"
 #include "app/resource_ids.h"
 #include "platform/utf8_win32.h"
+#include "view/key_event_win32.h"
 
 namespace {
 
@@ -33,8 +34,6 @@ const DialogSpec& specOf(FindDialogKind kind) {
 
 WindowHandle& slotOf(FindDialogKind kind) { return AppContext::instance().windows.*(specOf(kind).slot); }
 
-bool held(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
-
 FindDialogKind kindOf(HWND dialog) { return static_cast<FindDialogKind>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 void enter(HWND dialog) {
@@ -45,7 +44,8 @@ void enter(HWND dialog) {
     std::string first = utf8::getWindowText(GetDlgItem(dialog, IDC_INPUT));
     std::string second;
     if (kind == FindDialogKind::Replace) second = utf8::getWindowText(GetDlgItem(dialog, IDC_INPUT_SECOND));
-    DialogModifiers modifiers{held(VK_CONTROL), held(VK_SHIFT), held(VK_MENU), main->mouseCaptured()};
+    Modifiers held = readModifiers();
+    DialogModifiers modifiers{held.ctrl, held.shift, held.alt, main->mouseCaptured()};
     if (runDialogEnter(*doc, kind, first, second, modifiers)) DestroyWindow(dialog);
 }
 

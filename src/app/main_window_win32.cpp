@@ -8,11 +8,11 @@
 #include "app/version_text.h"
 #include "build_info.h"
 #include "editor/document_file.h"
-#include "editor/file_io.h"
+#include "platform/file_io.h"
 #include "editor/text_buffer.h"
 #include "platform/utf8_win32.h"
+#include "view/editor_window_win32.h"
 #include "view/gfx/window_surface_win32.h"
-#include "view/scrollbar/skin_scrollbar_win32.h"
 
 namespace {
 
@@ -26,7 +26,9 @@ RECT outerRect(HWND window) {
 
 }  // namespace
 
-MainWindow::MainWindow() : backgroundColor_(pref_background_color(AppContext::instance().prefs)) {}
+MainWindow::MainWindow()
+    : backgroundColor_(pref_background_color(AppContext::instance().prefs)),
+      skin_(std::make_unique<SkinSource>(AppContext::instance().executableFolder + "skin\\mask\\scrollbar.png")) {}
 
 MainWindow::~MainWindow() {
     if (window_) DestroyWindow(window_);
@@ -38,7 +40,7 @@ bool MainWindow::create(HINSTANCE instance) {
     return created != nullptr;
 }
 
-HWND MainWindow::editorWindow() const { return window_ ? GetDlgItem(window_, IDC_EDITOR) : nullptr; }
+EditorView* MainWindow::editorView() const { return EditorView::fromWindow(editor_); }
 
 void MainWindow::setTitle(const char* utf8) {
     title_ = utf8;
@@ -76,10 +78,21 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
         return TRUE;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
-            DestroyWindow(window);
+            self->close();
             return TRUE;
         }
         return FALSE;
+    case WM_CLOSE:
+        // "End task" and other programs close the window this way: as the close box does.
+        self->close();
+        return TRUE;
+    case WM_ENDSESSION:
+        // Windows is shutting down and may not destroy the window first.
+        if (wParam) self->writePlacement();
+        return TRUE;
+    case WM_DPICHANGED:
+        self->dpiChanged(*reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
     case WM_SIZE:
         self->layout(wParam);
         return TRUE;
@@ -122,7 +135,9 @@ void MainWindow::initialise(HWND window) {
     ShowWindow(window, placement_get_int("main_wnd_maximized", 0) ? SW_SHOWMAXIMIZED : SW_SHOW);
 
     view_ = std::make_unique<ViewState>();
-    document_ = std::make_unique<Document>(*this, *view_, app.prefs);
+    EditorDefaults defaults{pref_crlf(app.prefs), pref_space(app.prefs), pref_tab_size(app.prefs)};
+    document_ = std::make_unique<Document>(*this, *view_, defaults);
+    createEditor();
     TextBuffer title;
     title.setFormat(kMaxInitialTitle, "%s - *", applicationName_.c_str());
     setTitle(title.c_str());
@@ -133,9 +148,35 @@ void MainWindow::initialise(HWND window) {
     if (!loaded) document_->newDocument();
     app.commandLinePath.clear();
 
-    RECT client;
-    GetClientRect(window, &client);
     layout(IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED);
+}
+
+void MainWindow::createEditor() {
+    const PrefStore& prefs = AppContext::instance().prefs;
+    EditorWindowArgs args;
+    args.document = document_.get();
+    args.skin = skin_.get();
+    args.settings.textFont = pref_text_font(prefs);
+    args.settings.textFontHeight = pref_text_font_height(prefs);
+    args.settings.showWhitespace = pref_show_whitespace(prefs);
+    args.settings.backgroundColor = pref_background_color(prefs);
+    args.settings.textColor = pref_text_color(prefs);
+    args.settings.activeTextColor = pref_active_text_color(prefs);
+    editor_ = createEditorWindow(window_, IDC_EDITOR, static_cast<HINSTANCE>(AppContext::instance().instanceHandle), args);
+}
+
+void MainWindow::close() {
+    if (fullscreen_) toggle_fullscreen();
+    DestroyWindow(window_);
+}
+
+void MainWindow::dpiChanged(const RECT& suggested) {
+    // The system proposes the window's new size on the new display; the layout and the
+    // scrollbar follow at the new scale.
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layout(IsZoomed(window_) ? SIZE_MAXIMIZED : SIZE_RESTORED);
+    if (EditorView* view = editorView()) view->dpiChanged();
 }
 
 void MainWindow::layout(WPARAM sizeKind) {
@@ -238,10 +279,7 @@ void MainWindow::command(int id) {
     case ID_FILE_OPEN: openFile(); break;
     case ID_FILE_SAVE: save(false); break;
     case ID_FILE_SAVE_AS: save(true); break;
-    case ID_FILE_EXIT:
-        if (fullscreen_) toggle_fullscreen();
-        DestroyWindow(window_);
-        break;
+    case ID_FILE_EXIT: close(); break;
     case ID_OPTIONS_PREFERENCES:
         // The built-in preferences window is not there yet: both settings open the file.
         prefs_open_external(app.dataFolder, window_);
@@ -257,7 +295,7 @@ void MainWindow::command(int id) {
     }
 }
 
-void MainWindow::destroy() {
+void MainWindow::writePlacement() {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(window_, &placement);
@@ -270,7 +308,14 @@ void MainWindow::destroy() {
         placement_set_int("main_wnd_w", width_);
         placement_set_int("main_wnd_h", height_);
     }
-    SkinScrollbar::releaseSkin();
+}
+
+void MainWindow::destroy() {
+    writePlacement();
+    // The editor window goes with its parent; the document must outlive it.
+    if (editor_) DestroyWindow(editor_);
+    editor_ = nullptr;
+    skin_->release();
     document_.reset();
     view_.reset();
     AppContext::instance().mainWindow = nullptr;

@@ -10,6 +10,9 @@
 #include "editor/document.h"
 #include "view/gfx/surface.h"
 #include "view/layout/window_sizer_win32.h"
+#include "view/scrollbar/scroll_skin.h"
+
+class EditorView;
 
 class MainWindow final : public DocumentHost {
 public:
@@ -21,7 +24,8 @@ public:
     // Creates the window from its template with the desktop as parent; false on failure.
     bool create(HINSTANCE instance);
     HWND window() const { return window_; }
-    HWND editorWindow() const;
+    HWND editorWindow() const { return editor_; }
+    EditorView* editorView() const;
     Document* document() { return document_.get(); }
     ViewState* viewState() { return view_.get(); }
 
@@ -45,6 +49,10 @@ private:
     void rememberRect();
     void paint();
     void destroy();
+    void createEditor();
+    void close();
+    void writePlacement();
+    void dpiChanged(const RECT& suggested);
     void save(bool askForPath);
     void openFile();
     void showVersion();
@@ -62,6 +70,8 @@ private:
     LONG_PTR savedExStyle_ = 0;
     bool wasMaximized_ = false;
     int backgroundColor_ = 0;
+    std::unique_ptr<SkinSource> skin_;
+    HWND editor_ = nullptr;
     std::unique_ptr<ViewState> view_;
     std::unique_ptr<Document> document_;
 };

@@ -5,6 +5,7 @@
 #include "app/app_context.h"
 #include "app/key_router_win32.h"
 #include "app/main_window_win32.h"
+#include "view/editor_view_win32.h"
 
 namespace {
 
@@ -26,6 +27,17 @@ HWND dialogFor(HWND target) {
     return candidate;
 }
 
+// Keys and clicks anywhere (the find dialogs and menus included) can change what the editor
+// shows; it looks at once rather than at its next resting tick.
+void wakeEditor(const MSG& message) {
+    bool input = (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) ||
+                 (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) ||
+                 (message.message >= WM_NCMOUSEMOVE && message.message <= WM_NCMBUTTONDBLCLK);
+    if (!input) return;
+    MainWindow* main = AppContext::instance().mainWindow;
+    if (EditorView* view = main ? main->editorView() : nullptr) view->wake();
+}
+
 }  // namespace
 
 int run_message_loop() {
@@ -43,11 +55,21 @@ int run_message_loop() {
         }
         AppContext& app = AppContext::instance();
         if (app.mainWindow) {
-            if (preTranslateKey(message)) continue;
-            if (app.mainWindow->window() && IsDialogMessageW(app.mainWindow->window(), &message)) continue;
+            if (preTranslateKey(message)) {
+                wakeEditor(message);
+                continue;
+            }
+            if (app.mainWindow->window() && IsDialogMessageW(app.mainWindow->window(), &message)) {
+                wakeEditor(message);
+                continue;
+            }
         }
-        if (HWND dialog = dialogFor(message.hwnd); dialog && IsDialogMessageW(dialog, &message)) continue;
+        if (HWND dialog = dialogFor(message.hwnd); dialog && IsDialogMessageW(dialog, &message)) {
+            wakeEditor(message);
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
+        wakeEditor(message);
     }
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "editor/file_io.h"
+#include "platform/file_io.h"
 
 namespace {
 

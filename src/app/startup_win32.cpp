@@ -1,7 +1,6 @@
 #include "app/startup_win32.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <memory>
 
@@ -14,24 +13,14 @@
 #include "app/resource_ids.h"
 #include "app/window_classes_win32.h"
 #include "editor/text_buffer.h"
+#include "platform/handles_win32.h"
 #include "platform/utf8_win32.h"
-#include "view/scrollbar/skin_scrollbar_win32.h"
+#include "text/utf16.h"
 
 namespace {
 
-// COM for this thread, released when start-up returns.
-class ComScope {
-public:
-    ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComScope() {
-        if (ok_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool ok_;
-};
+// The command line is converted into a buffer of 4096 bytes, one of them the terminator.
+constexpr size_t kCommandLineBytes = 4095;
 
 void showParseError(const AppContext& app) {
     TextBuffer text;
@@ -48,10 +37,10 @@ int run_orvane(HINSTANCE instance, const wchar_t* commandLine) {
     AppContext& app = AppContext::instance();
     std::u16string wide;
     for (const wchar_t* p = commandLine; p && *p; ++p) wide.push_back(static_cast<char16_t>(*p));
-    app.commandLinePath = commandLinePath(commandLineToUtf8(wide));
+    app.commandLinePath = commandLinePath(utf16ToUtf8(wide, kCommandLineBytes));
 
     app.instanceHandle = instance;
-    ComScope com;
+    win32::ComScope com;
     InitCommonControls();
     HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ORVANE));
     register_window_classes(instance, icon);
@@ -61,7 +50,6 @@ int run_orvane(HINSTANCE instance, const wchar_t* commandLine) {
                          "Orvane error", MB_ICONERROR);
         return 1;
     }
-    SkinScrollbar::setSkinFile(app.executableFolder + "skin\\mask\\scrollbar.png");
 
     prefs_write_files(app.dataFolder);
     bool loaded = prefs_load(app.prefs, app.dataFolder, false);

@@ -2,7 +2,7 @@
 
 #include "build_info.h"
 
-std::string buildTimestamp() { return std::string(__DATE__) + " " + __TIME__; }
+std::string buildTimestamp() { return ORVANE_BUILD_TIMESTAMP; }
 
 std::string sourceRevision() { return ORVANE_SOURCE_REVISION; }
 

@@ -5,7 +5,7 @@
 inline constexpr const char* kProductName = "Orvane";
 inline constexpr const char* kVersionCaption = "Version details";
 
-// "Mmm dd yyyy hh:mm:ss", the compiler's date and time of the build.
+// "Mmm dd yyyy hh:mm:ss": when the build ran, in the compiler's date form.
 std::string buildTimestamp();
 // The 40-hex-digit source revision of the build.
 std::string sourceRevision();

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/prefs.h"
-#include "editor/text_columns.h"
+#include "text/utf8.h"
 
 namespace {
 constexpr size_t kMaxTitleBytes = 2048;
@@ -31,6 +30,7 @@ void LineList::insert(int index, const char* text, size_t length) {
     copy[length] = '\0';
     index = std::clamp(index, 0, count());
     lines_.insert(lines_.begin() + index, std::move(copy));
+    ++revision_;
 }
 
 void LineList::insert(int index, const char* text) { insert(index, text, std::strlen(text)); }
@@ -38,12 +38,14 @@ void LineList::insert(int index, const char* text) { insert(index, text, std::st
 void LineList::remove(int index) {
     if (index < 0 || index >= count()) return;
     lines_.erase(lines_.begin() + index);
+    ++revision_;
 }
 
 void LineList::removeRange(int index, int n) {
     if (index < 0 || index >= count() || n <= 0) return;
     int end = std::min(index + n, count());
     lines_.erase(lines_.begin() + index, lines_.begin() + end);
+    ++revision_;
 }
 
 void LineList::replace(int index, const char* text, size_t length) {
@@ -58,11 +60,11 @@ std::string fileNamePart(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-Document::Document(DocumentHost& host, ViewState& view, const PrefStore& prefs)
-    : host_(host), view_(view), prefs_(prefs) {
-    crlf = pref_crlf(prefs);
-    space = pref_space(prefs);
-    tabSize = pref_tab_size(prefs);
+Document::Document(DocumentHost& host, ViewState& view, const EditorDefaults& defaults)
+    : host_(host), view_(view), defaults_(defaults) {
+    crlf = defaults.crlf;
+    space = defaults.space;
+    tabSize = defaults.tabSize;
 }
 
 int Document::longestLine() const {
@@ -147,7 +149,7 @@ void Document::newDocument() {
     modified = false;
     insertLine(0, "");
     setCaret(0, 0);
-    crlf = pref_crlf(prefs_);
-    space = pref_space(prefs_);
+    crlf = defaults_.crlf;
+    space = defaults_.space;
     setTitleFormat("%s - *", nullptr);
 }

@@ -7,7 +7,12 @@
 
 #include "editor/text_buffer.h"
 
-class PrefStore;
+// The modes a document starts with and returns to at New and Open, from the preferences.
+struct EditorDefaults {
+    bool crlf = true;
+    bool space = true;
+    int tabSize = 2;
+};
 
 struct TextPosition {
     int column = 0;
@@ -31,7 +36,6 @@ struct ViewState {
     bool caretVisible = false;
     int blinkAccumulator = 0;
     PixelRect clientRect;
-    int glyphBox[4] = {0, 0, 0, 0};
 
     int visibleColumns() const;
     int visibleRows() const;
@@ -65,21 +69,27 @@ public:
     void removeRange(int index, int n);
     void replace(int index, const char* text, size_t length);
     void replace(int index, const char* text);
-    void clear() { lines_.clear(); }
+    void clear() {
+        lines_.clear();
+        ++revision_;
+    }
     void reserve(size_t n) { lines_.reserve(n); }
+    // Grows with every change of the text, so a view can tell that it must repaint.
+    unsigned long long revision() const { return revision_; }
 
 private:
     std::vector<std::unique_ptr<char[]>> lines_;
+    unsigned long long revision_ = 0;
 };
 
 class Document {
 public:
-    Document(DocumentHost& host, ViewState& view, const PrefStore& prefs);
+    Document(DocumentHost& host, ViewState& view, const EditorDefaults& defaults = {});
 
     DocumentHost& host() { return host_; }
     ViewState& view() { return view_; }
     const ViewState& view() const { return view_; }
-    const PrefStore& prefs() const { return prefs_; }
+    const EditorDefaults& defaults() const { return defaults_; }
 
     // Line-list primitives and queries.
     LineList lines;
@@ -128,7 +138,7 @@ public:
 private:
     DocumentHost& host_;
     ViewState& view_;
-    const PrefStore& prefs_;
+    EditorDefaults defaults_;
 };
 
 // The text after the last '\' or '/', or the whole path.

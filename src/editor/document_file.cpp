@@ -3,9 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/prefs.h"
 #include "editor/document.h"
-#include "editor/file_io.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -68,8 +67,8 @@ bool loadDocument(Document& document, const std::string& path) {
     document.clearLines();
     document.modified = false;
     document.setCaret(0, 0);
-    document.crlf = pref_crlf(document.prefs());
-    document.space = pref_space(document.prefs());
+    document.crlf = document.defaults().crlf;
+    document.space = document.defaults().space;
     document.setSavedTitle();
 
     std::vector<char> chunk(static_cast<size_t>(kChunkBytes));

@@ -1,7 +1,7 @@
 #pragma once
 // Small shared helpers of the editing commands.
 #include "editor/document.h"
-#include "editor/text_columns.h"
+#include "text/utf8.h"
 
 namespace edit {
 

@@ -11,7 +11,7 @@
 
 #include "editor/commands.h"
 #include "editor/edit_helpers.h"
-#include "editor/text_columns.h"
+#include "text/utf8.h"
 
 using edit::caretLineExists;
 using edit::lineExists;
@@ -157,7 +157,9 @@ bool searchFrom(Document& doc, const std::string& text, bool backward, TextPosit
 
 }  // namespace
 
-bool search(Document& doc, const std::string& text, bool backward, bool fromStart) {
+bool search(Document& doc, const std::string& text, const SearchOptions& options) {
+    const bool backward = options.backward;
+    const bool fromStart = options.fromStart;
     const ViewState& view = doc.view();
     if (!backward && !caretLineExists(doc)) return false;
     TextPosition from{view.caretColumn, view.caretLine};
@@ -165,8 +167,10 @@ bool search(Document& doc, const std::string& text, bool backward, bool fromStar
     return searchFrom(doc, text, backward, from);
 }
 
-void replace(Document& doc, const std::string& text, const std::string& replacement, bool backward,
-             bool fromStart, bool all) {
+void replace(Document& doc, const std::string& text, const std::string& replacement, const ReplaceOptions& options) {
+    const bool backward = options.backward;
+    const bool fromStart = options.fromStart;
+    const bool all = options.all;
     const ViewState& view = doc.view();
     if (!backward && !caretLineExists(doc)) return;
     // Copies first: the arguments may be the document's own texts.
@@ -204,21 +208,21 @@ void findNext(Document& doc) {
     if (doc.findText.empty()) return;
     std::string find = doc.findText;
     if (!doc.replaceText.empty()) {
-        replace(doc, find, doc.replaceText, false, false, false);
+        replace(doc, find, doc.replaceText, {});
         return;
     }
     if (!caretLineExists(doc)) return;
     const ViewState& view = doc.view();
     int length = edit::lineLength(doc, view.caretLine);
     doc.setCaretColumn(std::min(view.caretColumn + charCount(find.c_str()), length));
-    search(doc, find, false, false);
+    search(doc, find, {});
 }
 
 void findPrevious(Document& doc) {
     if (doc.findText.empty()) return;
     std::string find = doc.findText;
     if (!doc.replaceText.empty()) {
-        replace(doc, find, doc.replaceText, true, false, false);
+        replace(doc, find, doc.replaceText, {.backward = true});
         return;
     }
     if (!caretLineExists(doc)) return;
@@ -230,7 +234,7 @@ void findPrevious(Document& doc) {
         return;
     }
     doc.setCaretColumn(std::max(view.caretColumn - charCount(find.c_str()), 0));
-    search(doc, find, true, false);
+    search(doc, find, {.backward = true});
 }
 
 int parseGotoLine(const char* text) {

@@ -5,15 +5,25 @@
 
 #include "editor/document.h"
 
+struct SearchOptions {
+    bool backward = false;
+    bool fromStart = false;  // forward only: start at the top of the document, not the caret
+};
+
+struct ReplaceOptions {
+    bool backward = false;
+    bool fromStart = false;
+    bool all = false;  // every match from there to the end, not just the next one
+};
+
 // Selects the next match (previous when backward) and puts the caret at its start. A match
 // at the starting position counts. Without a match the caret goes to the end (start) of an
 // active selection. Returns whether a match was found.
-bool search(Document& doc, const std::string& text, bool backward, bool fromStart);
+bool search(Document& doc, const std::string& text, const SearchOptions& options);
 
-// Replaces the next match, or with all every match from there to the end of the document.
-// Scanning resumes right after each inserted replacement, so it always terminates.
-void replace(Document& doc, const std::string& text, const std::string& replacement, bool backward,
-             bool fromStart, bool all);
+// Replaces the next match, or every match from there to the end of the document. Scanning
+// resumes right after each inserted replacement, so it always terminates.
+void replace(Document& doc, const std::string& text, const std::string& replacement, const ReplaceOptions& options);
 
 // F3 and Shift+F3: repeat the last search or replace, stepping past the current match.
 void findNext(Document& doc);

@@ -11,9 +11,9 @@ bool onlyCtrl(const DialogModifiers& m) { return m.ctrl && !m.shift && !m.alt; }
 bool enterFind(Document& doc, const std::string& text, const DialogModifiers& m) {
     if (text.empty() || m.mouseCaptured) return false;
     if (none(m)) {
-        search(doc, text, false, true);
+        search(doc, text, {.fromStart = true});
     } else if (onlyShift(m)) {
-        search(doc, text, false, false);
+        search(doc, text, {});
     } else {
         return false;
     }
@@ -23,11 +23,11 @@ bool enterFind(Document& doc, const std::string& text, const DialogModifiers& m)
 bool enterReplace(Document& doc, const std::string& text, const std::string& replacement, const DialogModifiers& m) {
     if (text.empty() || replacement.empty() || m.mouseCaptured) return false;
     if (none(m)) {
-        replace(doc, text, replacement, false, true, false);
+        replace(doc, text, replacement, {.fromStart = true});
     } else if (onlyCtrl(m)) {
-        replace(doc, text, replacement, false, true, true);
+        replace(doc, text, replacement, {.fromStart = true, .all = true});
     } else if (onlyShift(m)) {
-        replace(doc, text, replacement, false, false, false);
+        replace(doc, text, replacement, {});
     } else {
         return false;
     }

@@ -1,23 +1,24 @@
 #include "editor/key_map.h"
 
 #include "editor/commands.h"
+#include "editor/typing.h"
 #include "editor/find.h"
 #include "editor/menu_ids.h"
 #include "editor/virtual_keys.h"
 
 namespace {
 
-enum class Modifiers { None, Shift, Ctrl, CtrlShift, Other };
+enum class Combination { None, Shift, Ctrl, CtrlShift, Other };
 
-Modifiers classify(const KeyInput& input) {
-    if (input.alt) return Modifiers::Other;
-    if (input.ctrl) return input.shift ? Modifiers::CtrlShift : Modifiers::Ctrl;
-    return input.shift ? Modifiers::Shift : Modifiers::None;
+Combination classify(const Modifiers& m) {
+    if (m.alt) return Combination::Other;
+    if (m.ctrl) return m.shift ? Combination::CtrlShift : Combination::Ctrl;
+    return m.shift ? Combination::Shift : Combination::None;
 }
 
 struct Row {
     int key;
-    Modifiers modifiers;
+    Combination modifiers;
     KeyAction action;
     int menuId = 0;
     bool clear = false;
@@ -25,7 +26,7 @@ struct Row {
     bool notify = false;
 };
 
-using M = Modifiers;
+using M = Combination;
 using A = KeyAction;
 
 // Rows in the order they are tried.
@@ -91,7 +92,7 @@ constexpr Row kCtrlLetters[] = {
 };
 
 template <size_t N>
-const Row* findRow(const Row (&rows)[N], int key, Modifiers modifiers) {
+const Row* findRow(const Row (&rows)[N], int key, Combination modifiers) {
     for (const Row& row : rows) {
         if (row.key == key && row.modifiers == modifiers) return &row;
     }
@@ -135,75 +136,82 @@ void runCommand(Document& doc, KeyAction action) {
             doc.relativeLineNumbers = true;
             doc.absoluteLineNumbers = false;
             break;
+        case A::ToggleOverwrite: toggleOverwrite(doc); break;
+        case A::DeleteForward: deleteForward(doc); break;
+        case A::DeleteBackward: deleteBackward(doc); break;
         default: break;
     }
 }
 
-int putByte(char (&out)[32], int at, unsigned value) {
-    out[at] = static_cast<char>(value);
-    return at + 1;
+// Insert, Delete, Backspace and typed characters, as the editor window sees them.
+KeyDecision decideEditorWindowKey(const KeyEvent& event) {
+    KeyDecision decision;
+    bool plain = event.modifiers.none() && !event.mouseCaptured;
+    if (event.kind == KeyMessageKind::KeyDown) {
+        if (plain && event.virtualKey == vk::kInsert) decision.action = KeyAction::ToggleOverwrite;
+        if (plain && event.virtualKey == vk::kDelete) decision.action = KeyAction::DeleteForward;
+        return decision;
+    }
+    if (event.kind != KeyMessageKind::Char) return decision;
+    if (event.character == 8) {
+        if (plain) decision.action = KeyAction::DeleteBackward;
+        return decision;
+    }
+    // The other control characters come from shortcuts that mean nothing here (Ctrl+B and
+    // the like); Tab and Enter were handled as keys. Written into the text they would be
+    // invisible bytes.
+    if (event.character < 32) return decision;
+    decision.action = KeyAction::TypeCharacter;
+    decision.character = event.character;
+    return decision;
 }
 
 }  // namespace
 
-KeyDecision decideKey(const KeyInput& input) {
+KeyDecision decideKey(const KeyEvent& event, KeyStage stage) {
+    if (stage == KeyStage::EditorWindow) return decideEditorWindowKey(event);
     KeyDecision decision;
-    Modifiers modifiers = classify(input);
-    if (input.kind == KeyMessageKind::Char && !input.ctrl && !input.alt) decision.forwardChar = true;
-    if (input.kind != KeyMessageKind::KeyDown && input.kind != KeyMessageKind::SysKeyDown) return decision;
+    Combination modifiers = classify(event.modifiers);
+    if (event.kind == KeyMessageKind::Char) {
+        // Typed text goes to the editor window straight away, exactly once.
+        if (!event.modifiers.ctrl && !event.modifiers.alt) decision.forwardChar = decision.consumed = true;
+        return decision;
+    }
+    if (event.kind != KeyMessageKind::KeyDown && event.kind != KeyMessageKind::SysKeyDown) return decision;
 
-    const Row* row = input.repeatBit ? findRow(kFunctionKeys, input.virtualKey, modifiers) : nullptr;
-    if (!row) row = findRow(kCtrlLetters, input.virtualKey, modifiers);
+    const Row* row = event.repeatBit ? findRow(kFunctionKeys, event.virtualKey, modifiers) : nullptr;
+    if (!row) row = findRow(kCtrlLetters, event.virtualKey, modifiers);
     if (!row) return decision;
 
     decision.consumed = true;
     // A drag selection is running: the key is swallowed so it cannot disturb the drag.
-    if (input.mouseCaptured) return decision;
+    if (event.mouseCaptured) return decision;
     decision.action = row->action;
     decision.menuId = row->menuId;
     decision.clearSelection = row->clear;
     decision.around = row->around;
-    decision.notifyKey = row->notify ? input.virtualKey : 0;
+    decision.notifyKey = row->notify ? event.virtualKey : 0;
     return decision;
 }
 
 bool isDocumentAction(KeyAction action) { return action >= KeyAction::FindNext; }
 
-bool performKeyAction(Document& doc, const KeyDecision& decision) {
+bool performKeyAction(Document& doc, const KeyDecision& decision, TypingState* typing) {
     if (!isDocumentAction(decision.action)) return false;
+    if (decision.action == KeyAction::TypeCharacter) {
+        if (typing) {
+            typing->type(doc, decision.character);
+        } else {
+            TypingState once;
+            once.type(doc, decision.character);
+            once.flush(doc);
+        }
+        return true;
+    }
+    if (typing) typing->flush(doc);
     if (decision.clearSelection) doc.clearSelection();
     if (decision.around) doc.extendSelection();
     runCommand(doc, decision.action);
     if (decision.around) doc.extendSelection();
     return true;
-}
-
-int encodeUtf8(unsigned unit, char (&out)[32]) {
-    int n = 0;
-    if (unit < 0x80) {
-        n = putByte(out, n, unit);
-    } else if (unit < 0x800) {
-        n = putByte(out, n, 0xC0 | (unit >> 6));
-        n = putByte(out, n, 0x80 | (unit & 0x3F));
-    } else {
-        unit &= 0xFFFF;
-        n = putByte(out, n, 0xE0 | (unit >> 12));
-        n = putByte(out, n, 0x80 | ((unit >> 6) & 0x3F));
-        n = putByte(out, n, 0x80 | (unit & 0x3F));
-    }
-    out[n] = '\0';
-    return n;
-}
-
-int encodeUtf8(unsigned high, unsigned low, char (&out)[32]) {
-    bool pair = high >= 0xD800 && high <= 0xDBFF && low >= 0xDC00 && low <= 0xDFFF;
-    if (!pair) return encodeUtf8(high, out);
-    unsigned code = 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
-    int n = 0;
-    n = putByte(out, n, 0xF0 | (code >> 18));
-    n = putByte(out, n, 0x80 | ((code >> 12) & 0x3F));
-    n = putByte(out, n, 0x80 | ((code >> 6) & 0x3F));
-    n = putByte(out, n, 0x80 | (code & 0x3F));
-    out[n] = '\0';
-    return n;
 }

@@ -8,8 +8,9 @@
 #include <cstring>
 #include <vector>
 
-#include "curses/utf8_text.h"
-#include "platform/path_form.h"
+#include "text/path_form.h"
+#include "text/utf16.h"
+#include "text/utf8.h"
 
 namespace utf8 {
 
@@ -35,25 +36,30 @@ LRESULT CALLBACK wideTextProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
+bool isTopLevel(HWND window) { return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) == 0; }
+
+// Text that is not UTF-8 is taken in the system's code page, as the narrow calls would.
+std::wstring codePageWide(const char* text) {
+    int units = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (units <= 0) return {};
+    std::wstring wide(static_cast<size_t>(units), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), units);
+    wide.pop_back();
+    return wide;
+}
+
 }  // namespace
 
 std::string fromWide(const wchar_t* wide, int length) {
     if (!wide) return {};
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string out(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, length, out.data(), bytes, nullptr, nullptr);
-    if (length < 0 && !out.empty()) out.pop_back();  // the converted terminator
-    return out;
+    size_t units = length < 0 ? wcslen(wide) : static_cast<size_t>(length);
+    return utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide), units));
 }
 
 bool toWideStrict(const std::string& text, std::wstring& wide) {
-    wide.clear();
-    if (text.empty()) return true;
-    int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (units <= 0) return false;
-    wide.resize(static_cast<size_t>(units));
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), units);
+    std::u16string converted;
+    if (!utf8ToUtf16Strict(text, converted)) return false;
+    wide = fromU16(converted);
     return true;
 }
 
@@ -61,7 +67,7 @@ bool widePath(const std::string& path, bool longForm, std::wstring& wide) {
     if (!toWideStrict(path, wide)) return false;
     if (longForm) {
         std::u16string u(wide.begin(), wide.end());
-        wide = fromU16(platformLongPath(u));
+        wide = fromU16(longPathForm(u));
     }
     return true;
 }
@@ -69,17 +75,18 @@ bool widePath(const std::string& path, bool longForm, std::wstring& wide) {
 bool setWindowText(HWND window, const char* text) {
     std::wstring wide;
     if (!lenientWide(text, wide)) return SetWindowTextA(window, text) != FALSE;
-    if (IsWindowUnicode(window) || GetParent(window) ||
+    // An owned pop-up has a "parent" in GetParent's sense too: the style tells top-level windows.
+    if (IsWindowUnicode(window) || !isTopLevel(window) ||
         GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId())
         return SetWindowTextW(window, wide.c_str()) != FALSE;
     // A narrow top-level window would turn the text into its code page: hand the UTF-16
-    // text straight to the wide default procedure instead.
-    // Installed through the wide call so that WM_SETTEXT arrives as UTF-16.
+    // text straight to the wide default procedure instead. Installed and put back through the
+    // wide call, so the window gets back exactly the procedure it had.
     auto previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(wideTextProc)));
     SetPropW(window, L"OrvaneUTF8TextProc", reinterpret_cast<HANDLE>(previous));
     BOOL ok = SetWindowTextW(window, wide.c_str());
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     RemovePropW(window, L"OrvaneUTF8TextProc");
     return ok != FALSE;
 }
@@ -100,7 +107,7 @@ std::string getWindowText(HWND window) {
         n = GetWindowTextA(window, narrow, sizeof narrow);
         text.assign(narrow, static_cast<size_t>(n > 0 ? n : 0));
     }
-    if (text.size() > 2047) text.resize(2047);
+    text.resize(fitOnCharacterBoundary(text, 2047));
     return text;
 }
 
@@ -110,8 +117,8 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT iconFlags
     bool captionWide = lenientWide(caption, wideCaption);
     UINT flags = MB_OK | iconFlags;
     if (textWide || captionWide) {
-        if (!textWide) wideText = std::wstring(text, text + strlen(text));
-        if (!captionWide) wideCaption = std::wstring(caption, caption + strlen(caption));
+        if (!textWide) wideText = codePageWide(text);
+        if (!captionWide) wideCaption = codePageWide(caption);
         return MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), flags);
     }
     return MessageBoxA(owner, text, caption, flags);
@@ -247,7 +254,7 @@ bool runFileDialog(bool save, const FileDialogRequest& request, std::string& pat
     return !path.empty();
 }
 
-constexpr const wchar_t* kListViewProp = L"OrvaneUTF8OldProc";
+constexpr UINT_PTR kListViewSubclass = 0x5C08;
 
 // Converts one narrow list-view item to a wide one; the texts live in storage.
 LVITEMW wideItem(const LVITEMA& item, std::wstring& storage) {
@@ -270,8 +277,7 @@ LVCOLUMNW wideColumn(const LVCOLUMNA& column, std::wstring& storage) {
     return wide;
 }
 
-LRESULT CALLBACK listViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto previous = reinterpret_cast<WNDPROC>(GetPropW(window, kListViewProp));
+LRESULT CALLBACK listViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     std::wstring storage;
     switch (message) {
     case LVM_INSERTITEMA:
@@ -282,7 +288,7 @@ LRESULT CALLBACK listViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         UINT wideMessage = message == LVM_INSERTITEMA ? LVM_INSERTITEMW
                          : message == LVM_SETITEMA    ? LVM_SETITEMW
                                                       : LVM_SETITEMTEXTW;
-        return CallWindowProcW(previous, window, wideMessage, wParam, reinterpret_cast<LPARAM>(&item));
+        return DefSubclassProc(window, wideMessage, wParam, reinterpret_cast<LPARAM>(&item));
     }
     case LVM_GETITEMA:
     case LVM_GETITEMTEXTA: {
@@ -294,7 +300,7 @@ LRESULT CALLBACK listViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         item.pszText = text.data();
         item.cchTextMax = static_cast<int>(text.size());
         UINT wideMessage = message == LVM_GETITEMA ? LVM_GETITEMW : LVM_GETITEMTEXTW;
-        LRESULT result = CallWindowProcW(previous, window, wideMessage, wParam, reinterpret_cast<LPARAM>(&item));
+        LRESULT result = DefSubclassProc(window, wideMessage, wParam, reinterpret_cast<LPARAM>(&item));
         if (narrowItem->pszText && narrowItem->cchTextMax > 0) {
             std::string converted = fromWide(item.pszText);
             if (converted.size() >= static_cast<size_t>(narrowItem->cchTextMax))
@@ -309,16 +315,12 @@ LRESULT CALLBACK listViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         if (!lParam) break;
         LVCOLUMNW column = wideColumn(*reinterpret_cast<LVCOLUMNA*>(lParam), storage);
         UINT wideMessage = message == LVM_INSERTCOLUMNA ? LVM_INSERTCOLUMNW : LVM_SETCOLUMNW;
-        return CallWindowProcW(previous, window, wideMessage, wParam, reinterpret_cast<LPARAM>(&column));
+        return DefSubclassProc(window, wideMessage, wParam, reinterpret_cast<LPARAM>(&column));
     }
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropW(window, kListViewProp);
-        break;
-    default:
-        break;
+    case WM_NCDESTROY: RemoveWindowSubclass(window, listViewProc, kListViewSubclass); break;
+    default: break;
     }
-    return CallWindowProcW(previous, window, message, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -328,10 +330,10 @@ bool getOpenFileName(const FileDialogRequest& request, std::string& path) { retu
 bool getSaveFileName(const FileDialogRequest& request, std::string& path) { return runFileDialog(true, request, path); }
 
 void attachListViewAdapter(HWND listView) {
-    if (!listView || GetPropW(listView, kListViewProp)) return;
+    if (!listView) return;
     SendMessageW(listView, LVM_SETUNICODEFORMAT, TRUE, 0);
-    auto previous = SetWindowLongPtrW(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listViewProc));
-    SetPropW(listView, kListViewProp, reinterpret_cast<HANDLE>(previous));
+    // Installing the same subclass again only replaces its data: one adapter per list.
+    SetWindowSubclass(listView, listViewProc, kListViewSubclass, 0);
 }
 
 }  // namespace utf8

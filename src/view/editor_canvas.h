@@ -11,6 +11,15 @@ struct CanvasTextSize {
     int height = 0;
 };
 
+// How a text run is drawn. An opaque background fills the text's own box first; with
+// useTextAlpha the glyphs are scaled by the colour's alpha, otherwise drawn at full strength.
+struct TextStyle {
+    unsigned colour = 0xFF000000u;
+    bool opaque = false;
+    unsigned background = 0;
+    bool useTextAlpha = false;
+};
+
 class EditorCanvas {
 public:
     virtual ~EditorCanvas() = default;
@@ -19,10 +28,8 @@ public:
     virtual void line(int x1, int y1, int x2, int y2, unsigned colour, float alpha) = 0;
     virtual void putPixel(int x, int y, unsigned colour, float alpha) = 0;
     virtual CanvasTextSize measure(const char* text, int length) = 0;
-    // One line of text from rect's top-left corner, clipped to rect. An opaque background
-    // fills the text's own box first; useTextAlpha scales the glyphs by the colour's alpha.
-    virtual void drawText(const char* text, int length, const CanvasRect& rect, unsigned colour, bool opaque,
-                          unsigned background, bool useTextAlpha) = 0;
+    // One line of text from rect's top-left corner, clipped to rect.
+    virtual void drawText(const char* text, int length, const CanvasRect& rect, const TextStyle& style) = 0;
     // Copies a full-width band of the picture to the screen at the same place.
     virtual void copyBand(int top, int height) = 0;
 };

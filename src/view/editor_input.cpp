@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "editor/text_columns.h"
+#include "text/utf8.h"
 #include "editor/virtual_keys.h"
 
 TextPosition hitTest(const Document& doc, const HitGeometry& g, int x, int y, bool drag) {
     int row = y / (g.cellHeight + 1);
     if (drag && row < 0) row = 0;
     int count = doc.lineCount();
-    int line = count > 0 ? std::clamp(g.mouseTopLine + row, 0, count - 1) : 0;
+    int line = count > 0 ? std::clamp(g.topLine + row, 0, count - 1) : 0;
     int c = g.cellWidth > 0 ? x / g.cellWidth : 0;
     if (c < 0) c = 0;
     const char* text = doc.line(line);
@@ -17,11 +17,11 @@ TextPosition hitTest(const Document& doc, const HitGeometry& g, int x, int y, bo
     return {column, line};
 }
 
-int scrollTarget(int request, const BarValues& bar, int lineStep) {
+int scrollTarget(int request, const BarValues& bar) {
     int p = bar.position;
     switch (request) {
-    case kScrollLineUp: p = bar.position - lineStep; break;
-    case kScrollLineDown: p = bar.position + lineStep; break;
+    case kScrollLineUp: p = bar.position - kLineStep; break;
+    case kScrollLineDown: p = bar.position + kLineStep; break;
     case kScrollPageUp: p = bar.position - bar.page; break;
     case kScrollPageDown: p = bar.position + bar.page; break;
     case kScrollThumbTrack: p = bar.trackPosition; break;
@@ -40,14 +40,14 @@ int wheelTarget(int delta, const BarValues& bar) {
     return static_cast<int>(v + 0.5f);
 }
 
-bool thumbFollowUp(int virtualKey, const BarValues& bar, int lineStep, int& position) {
+bool thumbFollowUp(int virtualKey, const BarValues& bar, int& position) {
     switch (virtualKey) {
     case vk::kPrior: position = std::max(0, bar.position - bar.page); return true;
     case vk::kNext: position = std::min(bar.maximum, bar.position + bar.page); return true;
     case vk::kEnd: position = bar.maximum; return true;
     case vk::kHome: position = 0; return true;
-    case vk::kUp: position = std::max(0, bar.position - lineStep); return true;
-    case vk::kDown: position = std::min(bar.maximum, bar.position + lineStep); return true;
+    case vk::kUp: position = std::max(0, bar.position - kLineStep); return true;
+    case vk::kDown: position = std::min(bar.maximum, bar.position + kLineStep); return true;
     default: return false;
     }
 }

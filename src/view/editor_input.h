@@ -7,7 +7,7 @@
 struct HitGeometry {
     int cellWidth = 0;
     int cellHeight = 0;
-    int mouseTopLine = 0;
+    int topLine = 0;
     int firstColumn = 0;
 };
 
@@ -35,12 +35,15 @@ enum ScrollRequestCode : int {
     kScrollEnd = 8,
 };
 
+// One scroll step is one line.
+inline constexpr int kLineStep = 1;
+
 // The new top line for a scrollbar request, within 0 .. maximum - page.
-int scrollTarget(int request, const BarValues& bar, int lineStep);
+int scrollTarget(int request, const BarValues& bar);
 // The new top line for a wheel turn (120 per notch, 10 lines a notch, positive = away from the user).
 int wheelTarget(int delta, const BarValues& bar);
 // The bar position after a keyboard move sent on to the window; false for keys that leave the bar.
-bool thumbFollowUp(int virtualKey, const BarValues& bar, int lineStep, int& position);
+bool thumbFollowUp(int virtualKey, const BarValues& bar, int& position);
 
 // Moves the caret to column 0 of `line` in the top-left cell, which makes `line` the top line.
 void scrollToLine(Document& doc, int line);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editor/text_columns.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -37,8 +37,8 @@ void drawRowText(EditorCanvas& canvas, EditorPaintState& state, const char* text
     char* copy = state.scratch.data();
     for (size_t i = 0; i < length; ++i)
         if (copy[i] == '\t') copy[i] = ' ';
-    canvas.drawText(copy, static_cast<int>(length), CanvasRect{0, top, clientWidth, top + H}, opaque(state.textColor),
-                    false, 0, true);
+    canvas.drawText(copy, static_cast<int>(length), CanvasRect{0, top, clientWidth, top + H},
+                    TextStyle{.colour = opaque(state.textColor), .useTextAlpha = true});
 }
 
 void drawWhitespaceMarks(EditorCanvas& canvas, const EditorPaintState& state, const char* text, size_t length, int top,
@@ -50,7 +50,7 @@ void drawWhitespaceMarks(EditorCanvas& canvas, const EditorPaintState& state, co
         if (text[i] == ' ')
             canvas.putPixel(cell.left + W / 2, cell.top + H / 2, accent, kSpaceMarkAlpha);
         else if (text[i] == '\t')
-            canvas.drawText(kTabMark, 3, cell, accent, false, 0, false);
+            canvas.drawText(kTabMark, 3, cell, TextStyle{.colour = accent});
         i += static_cast<size_t>(step);
         cell.left += W;
         cell.right += W;
@@ -64,8 +64,8 @@ void drawLineNumber(EditorCanvas& canvas, const Document& doc, EditorPaintState&
     CanvasTextSize size = canvas.measure(state.scratch.c_str(), length);
     int left = clientWidth / 2 - size.width / 2;
     unsigned colour = line == caretLine ? kCaretLineNumberColor : kLineNumberColor;
-    canvas.drawText(state.scratch.c_str(), length, CanvasRect{left, top, left + size.width, top + H}, colour, true,
-                    kLineNumberBackground, true);
+    canvas.drawText(state.scratch.c_str(), length, CanvasRect{left, top, left + size.width, top + H},
+                    TextStyle{.colour = colour, .opaque = true, .background = kLineNumberBackground, .useTextAlpha = true});
     canvas.line(0, top + H, clientWidth, top + H, opaque(state.activeTextColor), kRuleAlpha);
 }
 
@@ -75,7 +75,10 @@ void drawStatusText(EditorCanvas& canvas, const Document& doc, const ViewState& 
     int length = static_cast<int>(state.scratch.size());
     CanvasTextSize size = canvas.measure(state.scratch.c_str(), length);
     canvas.drawText(state.scratch.c_str(), length, CanvasRect{clientWidth - size.width, top, clientWidth, top + size.height},
-                    opaque(state.activeTextColor), true, opaque(state.backgroundColor), true);
+                    TextStyle{.colour = opaque(state.activeTextColor),
+                              .opaque = true,
+                              .background = opaque(state.backgroundColor),
+                              .useTextAlpha = true});
 }
 
 void drawSelection(EditorCanvas& canvas, const Document& doc, const EditorPaintState& state, int W, int H,
@@ -100,6 +103,25 @@ void drawSelection(EditorCanvas& canvas, const Document& doc, const EditorPaintS
     canvas.fillRect(0, el * pitch, ec * W, H, accent, kSelectionAlpha);
 }
 
+void drawCaret(EditorCanvas& canvas, const Document& doc, const ViewState& view, const EditorPaintState& state) {
+    if (!view.caretVisible) return;
+    int x = view.screenColumn * view.cellWidth;
+    int y = view.screenRow * (view.cellHeight + 1);
+    if (doc.overwrite)
+        canvas.fillRect(x, y, view.cellWidth, view.cellHeight, opaque(state.activeTextColor), kOverwriteCaretAlpha);
+    else
+        canvas.line(x, y, x, y + view.cellHeight, opaque(state.activeTextColor), 1.0f);
+}
+
+// A row's text and, when they are shown, its whitespace marks.
+void drawRow(EditorCanvas& canvas, const Document& doc, EditorPaintState& state, int line, int top, int W, int H,
+             int clientWidth) {
+    size_t length = 0;
+    const char* text = visibleText(doc, line, state.firstColumn, clientWidth, length);
+    drawRowText(canvas, state, text, length, top, H, clientWidth);
+    if (state.showWhitespace && length) drawWhitespaceMarks(canvas, state, text, length, top, W, H);
+}
+
 }  // namespace
 
 void formatStatusText(const Document& doc, const ViewState& view, TextBuffer& out) {
@@ -115,79 +137,115 @@ void formatLineNumber(const Document& doc, int line, int caretLine, TextBuffer& 
         out.setFormat(kStatusTextMax, "%8d  ", line + 1);
 }
 
-PaintResult paintEditor(EditorCanvas& canvas, PaintScrollbar& scrollbar, const Document& doc, ViewState& view,
-                        EditorPaintState& state, int clientWidth, int clientHeight) {
-    PaintResult result;
-    canvas.clear(opaque(state.backgroundColor));
+bool advanceBlink(ViewState& view) {
+    view.blinkAccumulator += kBlinkStepMs;
+    if (view.blinkAccumulator <= kBlinkPeriodMs) return false;
+    view.blinkAccumulator = 0;
+    view.caretVisible = !view.caretVisible;
+    return true;
+}
 
+int ticksUntilBlink(const ViewState& view) {
+    int ticks = 1;
+    for (int accumulated = view.blinkAccumulator + kBlinkStepMs; accumulated <= kBlinkPeriodMs; accumulated += kBlinkStepMs)
+        ++ticks;
+    return ticks;
+}
+
+PaintSnapshot takePaintSnapshot(const Document& doc, const ViewState& view, const EditorPaintState& state,
+                                int clientWidth, int clientHeight) {
+    PaintSnapshot s;
+    s.textRevision = doc.lines.revision();
+    s.caretColumn = view.caretColumn;
+    s.caretLine = view.caretLine;
+    s.screenColumn = view.screenColumn;
+    s.screenRow = view.screenRow;
+    s.caretVisible = view.caretVisible;
+    s.selectionActive = doc.selectionActive;
+    if (doc.selectionActive) {
+        s.selectionStart = doc.selectionStart;
+        s.selectionEnd = doc.selectionEnd;
+    }
+    s.crlf = doc.crlf;
+    s.space = doc.space;
+    s.overwrite = doc.overwrite;
+    s.relativeLineNumbers = doc.relativeLineNumbers;
+    s.absoluteLineNumbers = doc.absoluteLineNumbers;
+    s.showWhitespace = state.showWhitespace;
+    s.clientWidth = clientWidth;
+    s.clientHeight = clientHeight;
+    return s;
+}
+
+PaintResult paintEditor(EditorCanvas& canvas, PaintScrollbar& scrollbar, const Document& doc, ViewState& view,
+                        EditorPaintState& state, int clientWidth, int clientHeight, bool caretBlinkOnly) {
+    PaintResult result;
     CanvasTextSize cell = canvas.measure("V", 1);
-    view.glyphBox[0] = 0;
-    view.glyphBox[1] = 0;
-    view.glyphBox[2] = cell.width;
-    view.glyphBox[3] = cell.height;
     view.cellWidth = cell.width;
     view.cellHeight = cell.height;
-    view.blinkAccumulator += kBlinkStepMs;
-    if (view.blinkAccumulator > kBlinkPeriodMs) {
-        view.blinkAccumulator = 0;
-        view.caretVisible = !view.caretVisible;
-    }
     view.clientRect = PixelRect{0, 0, clientWidth, clientHeight};
     const int W = view.cellWidth;
     const int H = view.cellHeight;
     const int pitch = H + 1;
-
-    state.lineCount = doc.lineCount();
-    state.visibleRows = H > 0 ? clientHeight / pitch : 0;
-    state.lineStep = 1;
-    scrollbar.update(state.lineCount, state.visibleRows);
+    const unsigned background = opaque(state.backgroundColor);
 
     state.topLine = view.topLine();
     state.firstColumn = view.firstColumn();
-    state.mouseTopLine = state.topLine;
-
-    if (view.caretVisible) {
-        int x = view.screenColumn * W;
-        int y = view.screenRow * pitch;
-        if (doc.overwrite)
-            canvas.fillRect(x, y, W, H, opaque(state.activeTextColor), kOverwriteCaretAlpha);
-        else
-            canvas.line(x, y, x, y + H, opaque(state.activeTextColor), 1.0f);
+    PaintCache now{view.caretColumn, view.caretLine, state.firstColumn, state.topLine, doc.lineCount()};
+    bool numbers = lineNumbersOn(doc);
+    bool cacheHolds = state.paintCache.valid() && state.paintCache == now && state.paintCache.lineCount > 1 && !numbers;
+    int caretRow = view.screenRow;
+    bool caretRowShown = caretRow >= 0 && caretRow < state.visibleRows - 1;
+    // A blink changes nothing but the caret's own row: nothing else is drawn or copied.
+    if (caretBlinkOnly && cacheHolds && caretRowShown && !doc.selectionActive) {
+        result.kind = RefreshKind::CaretRow;
+        result.caretRow = caretRow;
+        result.statusRow = state.visibleRows - 1;
+        int top = caretRow * pitch;
+        canvas.fillRect(0, top, clientWidth, pitch, background, 1.0f);
+        drawCaret(canvas, doc, view, state);
+        drawRow(canvas, doc, state, state.topLine + caretRow, top, W, H, clientWidth);
+        canvas.copyBand(top, pitch);
+        return result;
     }
 
-    PaintCache now{view.caretColumn, view.caretLine, state.firstColumn, state.topLine, state.lineCount};
-    bool twoRow = state.paintCache.valid() && state.paintCache == now && state.paintCache.lineCount > 1;
+    state.lineCount = doc.lineCount();
+    state.visibleRows = H > 0 ? clientHeight / pitch : 0;
+    scrollbar.update(state.lineCount, state.visibleRows);
+
+    bool twoRow = cacheHolds;
     result.kind = twoRow ? RefreshKind::TwoRow : RefreshKind::Full;
-    bool numbers = lineNumbersOn(doc);
-    bool rememberedCaretRow = false;
+    result.statusRow = std::max(state.visibleRows - 1, 0);
+    result.caretRow = 0;
+    caretRowShown = caretRow >= 0 && caretRow < state.visibleRows - 1;
+    if (twoRow && caretRowShown) result.caretRow = caretRow;
+
+    // Only what is copied to the screen is drawn: a two-row refresh leaves the rest of the
+    // picture as it is.
+    if (twoRow) {
+        canvas.fillRect(0, result.caretRow * pitch, clientWidth, pitch, background, 1.0f);
+        canvas.fillRect(0, result.statusRow * pitch, clientWidth, pitch, background, 1.0f);
+    } else {
+        canvas.clear(background);
+    }
+    drawCaret(canvas, doc, view, state);
 
     for (int r = 0; r < state.visibleRows; ++r) {
+        if (twoRow && r != result.caretRow && r != result.statusRow) continue;
         int L = state.topLine + r;
-        int j = L - view.caretLine;
         int top = r * pitch;
-        if (twoRow && !numbers && r < state.visibleRows - 1) {
-            if (j != 0) continue;
-            result.caretRow = r;
-            rememberedCaretRow = true;
-        }
-        size_t length = 0;
-        const char* text = visibleText(doc, L, state.firstColumn, clientWidth, length);
-        drawRowText(canvas, state, text, length, top, H, clientWidth);
-        if (state.showWhitespace && length) drawWhitespaceMarks(canvas, state, text, length, top, W, H);
+        drawRow(canvas, doc, state, L, top, W, H, clientWidth);
         if (numbers) drawLineNumber(canvas, doc, state, L, view.caretLine, top, H, clientWidth);
         if (!numbers && r == state.visibleRows - 1) drawStatusText(canvas, doc, view, state, top, clientWidth);
     }
-    if (!rememberedCaretRow) result.caretRow = 0;
-    result.statusRow = std::max(state.visibleRows - 1, 0);
 
     if (doc.selectionActive) drawSelection(canvas, doc, state, W, H, clientWidth, clientHeight);
 
-    if (twoRow && !numbers) {
+    if (twoRow) {
         canvas.copyBand(result.caretRow * pitch, pitch);
         canvas.copyBand(result.statusRow * pitch, pitch);
         return result;
     }
-    result.kind = RefreshKind::Full;
     canvas.copyBand(0, clientHeight);
     if (!numbers && !doc.selectionActive)
         state.paintCache = now;

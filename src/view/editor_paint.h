@@ -25,8 +25,6 @@ struct EditorPaintState {
     int topLine = 0;
     int lineCount = 0;
     int visibleRows = 0;
-    int lineStep = 1;
-    int mouseTopLine = 0;
     bool showWhitespace = false;
     PaintCache paintCache;
     // 0xRRGGBB.
@@ -44,7 +42,7 @@ public:
     virtual void update(int maximum, int page) = 0;
 };
 
-enum class RefreshKind { Full, TwoRow };
+enum class RefreshKind { Full, TwoRow, CaretRow };
 
 struct PaintResult {
     RefreshKind kind = RefreshKind::Full;
@@ -59,9 +57,35 @@ inline constexpr int kBlinkStepMs = 50;
 inline constexpr int kBlinkPeriodMs = 500;
 inline constexpr int kStatusTextMax = 64;
 
-// Paints the whole client area (width × height) of the editor and copies what changed.
+// One 50 ms tick of the caret blink: the caret changes phase when the accumulated time
+// passes half a second. Answers whether it did.
+bool advanceBlink(ViewState& view);
+// How many ticks from now the caret next changes phase (at least 1).
+int ticksUntilBlink(const ViewState& view);
+
+// Paints the client area (width × height) of the editor and copies what changed: the whole
+// picture, or in a two-row refresh just the caret row and the status row. caretBlinkOnly
+// says that nothing but the caret's blink phase changed since the last paint: then only the
+// caret row is drawn and copied, when the paint cache allows it.
 PaintResult paintEditor(EditorCanvas& canvas, PaintScrollbar& scrollbar, const Document& doc, ViewState& view,
-                        EditorPaintState& state, int clientWidth, int clientHeight);
+                        EditorPaintState& state, int clientWidth, int clientHeight, bool caretBlinkOnly = false);
+
+// Everything a paint shows. Two equal snapshots paint the same picture, so a tick that
+// finds the snapshot unchanged need not paint at all.
+struct PaintSnapshot {
+    unsigned long long textRevision = 0;
+    int caretColumn = 0, caretLine = 0, screenColumn = 0, screenRow = 0;
+    bool caretVisible = false;
+    bool selectionActive = false;
+    TextPosition selectionStart, selectionEnd;
+    bool crlf = false, space = false, overwrite = false;
+    bool relativeLineNumbers = false, absoluteLineNumbers = false;
+    bool showWhitespace = false;
+    int clientWidth = 0, clientHeight = 0;
+    bool operator==(const PaintSnapshot&) const = default;
+};
+PaintSnapshot takePaintSnapshot(const Document& doc, const ViewState& view, const EditorPaintState& state,
+                                int clientWidth, int clientHeight);
 
 // "  %d : %d %s %s  " with the caret column and line (one-based) and the two modes.
 void formatStatusText(const Document& doc, const ViewState& view, TextBuffer& out);

@@ -2,19 +2,15 @@
 
 #include <windowsx.h>
 
-#include "app/app_context.h"
-#include "app/main_window_win32.h"
-#include "app/prefs.h"
-#include "editor/commands.h"
+#include "editor/document.h"
 #include "editor/key_map.h"
 #include "view/gfx/window_surface_win32.h"
+#include "view/key_event_win32.h"
 #include "view/key_latency_win32.h"
 #include "view/scrollbar/skin_scrollbar_win32.h"
 #include "view/surface_canvas_win32.h"
 
 namespace {
-
-EditorView* currentView = nullptr;
 
 const wchar_t* fontFace(int choice) {
     switch (choice) {
@@ -43,37 +39,40 @@ private:
     HWND window_;
 };
 
-bool held(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
-bool noModifiers() { return !held(VK_CONTROL) && !held(VK_SHIFT) && !held(VK_MENU); }
+bool onlyTheBlinkChanged(PaintSnapshot now, const PaintSnapshot& painted) {
+    now.caretVisible = painted.caretVisible;
+    return now == painted;
+}
+
+SIZE clientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
 
 }  // namespace
 
-EditorView* EditorView::current() { return currentView; }
-void EditorView::setCurrent(EditorView* view) { currentView = view; }
-
-EditorView::EditorView(HWND window) : window_(window) {}
+EditorView::EditorView(HWND window, Document& document, SkinSource* skin, const EditorSettings& settings)
+    : window_(window), document_(document), skin_(skin), settings_(settings) {}
 
 EditorView::~EditorView() {
     timer_.stop();
     capture_.release();
     SkinScrollbar::detach(window_);
-    if (currentView == this) currentView = nullptr;
 }
 
-Document* EditorView::document() const {
-    MainWindow* main = AppContext::instance().mainWindow;
-    return main ? main->document() : nullptr;
+EditorView* EditorView::fromWindow(HWND window) {
+    return window ? reinterpret_cast<EditorView*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
 }
 
 void EditorView::create(int outerWidth, int outerHeight) {
-    const PrefStore& prefs = AppContext::instance().prefs;
-    state_.showWhitespace = pref_show_whitespace(prefs);
-    state_.backgroundColor = pref_background_color(prefs);
-    state_.textColor = pref_text_color(prefs);
-    state_.activeTextColor = pref_active_text_color(prefs);
+    state_.showWhitespace = settings_.showWhitespace;
+    state_.backgroundColor = settings_.backgroundColor;
+    state_.textColor = settings_.textColor;
+    state_.activeTextColor = settings_.activeTextColor;
 
     LOGFONTW font{};
-    font.lfHeight = pref_text_font_height(prefs);
+    font.lfHeight = settings_.textFontHeight;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfOutPrecision = OUT_DEFAULT_PRECIS;
@@ -82,112 +81,146 @@ void EditorView::create(int outerWidth, int outerHeight) {
     // The grid needs a monospace font: where the chosen face is missing, the font mapper
     // then falls back to another fixed-pitch font rather than a proportional one.
     font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    lstrcpynW(font.lfFaceName, fontFace(pref_text_font(prefs)), LF_FACESIZE);
+    lstrcpynW(font.lfFaceName, fontFace(settings_.textFont), LF_FACESIZE);
     renderer_.setFont(CreateFontIndirectW(&font));
 
-    SkinScrollbar::attach(window_);
+    SkinScrollbar::attach(window_, skin_);
     surface_.resize(outerWidth, outerHeight);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     SkinScrollbar::setInfo(window_, &info, TRUE);
     SkinScrollbar::show(window_, false);
-    previousProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&editorKeyProc)));
     timer_.start(window_, kEditorTimerId, kEditorTimerMs);
 }
 
 void EditorView::resize(WPARAM sizeKind) {
     if (sizeKind == SIZE_MINIMIZED) return;
-    RECT client;
-    GetClientRect(window_, &client);
-    surface_.resize(client.right - client.left, client.bottom - client.top);
+    client_ = clientSize(window_);
+    surface_.resize(client_.cx, client_.cy);
     if (!SkinScrollbar::isAttached(window_)) ShowScrollBar(window_, SB_VERT, TRUE);
     state_.paintCache.clear();
     invalidate();
 }
 
+PaintSnapshot EditorView::snapshot() const {
+    return takePaintSnapshot(document_, document_.view(), state_, client_.cx, client_.cy);
+}
+
 void EditorView::paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window_, &ps);
-    Document* doc = document();
-    if (!selfInvalidated_) state_.paintCache.clear();
-    selfInvalidated_ = false;
-    if (dc && doc) {
-        RECT client;
-        GetClientRect(window_, &client);
-        int width = client.right - client.left;
-        int height = client.bottom - client.top;
-        // The scrollbar appearing or going changes the client area; the picture follows it.
-        if (surface_.width() != width || surface_.height() != height) {
-            surface_.resize(width, height);
-            state_.paintCache.clear();
-        }
-        if (!surface_.empty()) {
-            SurfaceCanvas canvas(surface_, renderer_, dc);
-            BarSync bar(window_);
-            paintEditor(canvas, bar, *doc, doc->view(), state_, width, height);
-            keyLatencyPainted();
-        }
+    win32::PaintDC dc(window_);
+    if (!selfInvalidated_) {
+        state_.paintCache.clear();
+        blinkOnly_ = false;
     }
-    EndPaint(window_, &ps);
+    bool blinkOnly = blinkOnly_;
+    selfInvalidated_ = blinkOnly_ = false;
+    if (!dc.get()) return;
+    SIZE size = client_ = clientSize(window_);
+    // The scrollbar appearing or going changes the client area; the picture follows it.
+    if (surface_.width() != size.cx || surface_.height() != size.cy) {
+        surface_.resize(size.cx, size.cy);
+        state_.paintCache.clear();
+    }
+    if (surface_.empty()) return;
+    SurfaceCanvas canvas(surface_, renderer_, dc.get());
+    BarSync bar(window_);
+    paintEditor(canvas, bar, document_, document_.view(), state_, size.cx, size.cy, blinkOnly);
+    painted_ = snapshot();
+    paintedOnce_ = true;
+    keyLatencyPainted();
 }
 
 void EditorView::timer(UINT_PTR id) {
     if (id != kEditorTimerId) return;
-    // A paint already pending that we did not ask for is an exposure: paint everything.
-    if (!selfInvalidated_ && GetUpdateRect(window_, nullptr, FALSE)) state_.paintCache.clear();
+    // A resting timer stands for the ticks it let pass.
+    for (int i = 0; i < ticksPerFiring_; ++i) advanceBlink(document_.view());
+    refresh();
+}
+
+void EditorView::wake() {
+    if (ticksPerFiring_ != 1) setTickSpan(1);
+    idleTicks_ = 0;
+    refresh();
+}
+
+void EditorView::setTickSpan(int ticks) {
+    ticksPerFiring_ = ticks;
+    timer_.start(window_, kEditorTimerId, static_cast<UINT>(ticks) * kEditorTimerMs);
+}
+
+void EditorView::refresh() {
+    // Idle costs nothing: only a change of what the window shows is painted. (An uncovered
+    // window is the system's paint, which erases first and so clears the paint cache.)
+    PaintSnapshot now = snapshot();
+    if (paintedOnce_ && now == painted_) {
+        // Nothing to show for a while: the timer rests until the next blink is due. Input
+        // wakes it (wake()), so nothing the user does waits for it.
+        if (++idleTicks_ >= kTicksBeforeResting) setTickSpan(ticksUntilBlink(document_.view()));
+        return;
+    }
+    if (paintedOnce_ && onlyTheBlinkChanged(now, painted_)) {
+        // The picture is the same but for the caret: only its row is drawn, and only the
+        // caret's own cell reaches the screen.
+        const ViewState& view = document_.view();
+        RECT cell{view.screenColumn * view.cellWidth, view.screenRow * (view.cellHeight + 1),
+                  (view.screenColumn + 1) * view.cellWidth + 1, (view.screenRow + 1) * (view.cellHeight + 1)};
+        if (!selfInvalidated_) blinkOnly_ = true;
+        selfInvalidated_ = true;
+        InvalidateRect(window_, &cell, FALSE);
+        if (ticksPerFiring_ > 1) setTickSpan(ticksUntilBlink(document_.view()));
+        return;
+    }
+    idleTicks_ = 0;
     invalidate();
 }
 
 void EditorView::invalidate() {
     selfInvalidated_ = true;
+    blinkOnly_ = false;
     InvalidateRect(window_, nullptr, FALSE);
 }
 
 HitGeometry EditorView::hitGeometry() const {
     HitGeometry g;
-    if (Document* doc = document()) {
-        g.cellWidth = doc->view().cellWidth;
-        g.cellHeight = doc->view().cellHeight;
-    }
-    g.mouseTopLine = state_.mouseTopLine;
+    g.cellWidth = document_.view().cellWidth;
+    g.cellHeight = document_.view().cellHeight;
+    g.topLine = state_.topLine;
     g.firstColumn = state_.firstColumn;
     return g;
 }
 
 TextPosition EditorView::hitTestAt(LPARAM point, bool drag) const {
-    Document* doc = document();
-    if (!doc) return {};
-    return hitTest(*doc, hitGeometry(), GET_X_LPARAM(point), GET_Y_LPARAM(point), drag);
+    return hitTest(document_, hitGeometry(), GET_X_LPARAM(point), GET_Y_LPARAM(point), drag);
 }
 
 void EditorView::buttonDown(LPARAM point) {
-    Document* doc = document();
-    if (!doc) return;
-    doc->clearSelection();
+    document_.clearSelection();
     state_.paintCache.clear();
     invalidate();
     capture_.take(window_);
-    beginDragSelection(*doc, hitTestAt(point, false));
+    beginDragSelection(document_, hitTestAt(point, false));
 }
 
 void EditorView::mouseMove(LPARAM point) {
     SetCursor(LoadCursorW(nullptr, IDC_IBEAM));
-    Document* doc = document();
-    if (!doc || !capture_.held()) return;
-    dragSelectionTo(*doc, hitTestAt(point, true));
+    if (!capture_.held()) return;
+    dragSelectionTo(document_, hitTestAt(point, true));
     state_.paintCache.clear();
     invalidate();
 }
 
 void EditorView::buttonUp(LPARAM point) {
-    Document* doc = document();
-    if (!doc || !capture_.held()) return;
-    if (endDragSelection(*doc, hitTestAt(point, false))) {
+    if (!capture_.held()) return;
+    if (endDragSelection(document_, hitTestAt(point, false))) {
         state_.paintCache.clear();
         invalidate();
     }
+    capture_.release();
+}
+
+void EditorView::captureLost() {
+    // Another window took the mouse during a drag: the drag ends where it was.
     capture_.release();
 }
 
@@ -200,13 +233,13 @@ BarValues EditorView::readBar() const {
 }
 
 void EditorView::moveTopLine(int line) {
-    if (Document* doc = document()) scrollToLine(*doc, line);
+    scrollToLine(document_, line);
     SkinScrollbar::setPosition(window_, line, TRUE);
     state_.paintCache.clear();
     invalidate();
 }
 
-void EditorView::verticalScroll(int request) { moveTopLine(scrollTarget(request, readBar(), state_.lineStep)); }
+void EditorView::verticalScroll(int request) { moveTopLine(scrollTarget(request, readBar())); }
 
 void EditorView::wheel(int delta) {
     if (capture_.held()) return;
@@ -215,43 +248,27 @@ void EditorView::wheel(int delta) {
     moveTopLine(line);
 }
 
-void EditorView::keyDown(int virtualKey) {
+void EditorView::key(UINT message, WPARAM wParam, LPARAM lParam) {
+    KeyDecision decision = decideKey(keyEventFrom(message, wParam, lParam, capture_.held()), KeyStage::EditorWindow);
+    if (decision.action != KeyAction::None) {
+        keyLatencyMark();
+        performKeyAction(document_, decision, &typing_);
+    }
+    if (message != WM_KEYDOWN) return;
+    // The key map sends navigation keys on after moving the caret: the thumb follows.
     int position = 0;
-    if (!thumbFollowUp(virtualKey, readBar(), state_.lineStep, position)) return;
+    if (!thumbFollowUp(static_cast<int>(wParam), readBar(), position)) return;
     SkinScrollbar::setPosition(window_, position, TRUE);
+    invalidate();
+}
+
+void EditorView::dpiChanged() {
+    SkinScrollbar::refreshFrame(window_);
+    state_.paintCache.clear();
     invalidate();
 }
 
 void EditorView::toggleWhitespace() {
     state_.showWhitespace = !state_.showWhitespace;
     state_.paintCache.clear();
-}
-
-LRESULT CALLBACK editorKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* view = reinterpret_cast<EditorView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!view) return DefWindowProcW(window, message, wParam, lParam);
-    // The next procedure may destroy the view (WM_NCDESTROY), so its pointer is taken first.
-    WNDPROC next = view->previousProc();
-    MainWindow* main = AppContext::instance().mainWindow;
-    Document* doc = main ? main->document() : nullptr;
-    bool captured = GetCapture() == window;
-    if (doc && message == WM_KEYDOWN && noModifiers() && !captured) {
-        if (wParam == VK_INSERT) {
-            keyLatencyMark();
-            toggleOverwrite(*doc);
-        } else if (wParam == VK_DELETE) {
-            keyLatencyMark();
-            deleteForward(*doc);
-        }
-    } else if (doc && message == WM_CHAR) {
-        keyLatencyMark();
-        if (wParam == 8) {
-            if (noModifiers() && !captured) deleteBackward(*doc);
-        } else {
-            char text[32];
-            encodeUtf8(static_cast<unsigned>(wParam & 0xFFFF), text);
-            insertText(*doc, text);
-        }
-    }
-    return CallWindowProcW(next, window, message, wParam, lParam);
 }

@@ -1,70 +1,101 @@
 #pragma once
 // The editor window's view: the off-screen surface and text renderer, the paint state, the
-// scrollbar and the mouse. One per editor window, owned through the window's user-data
-// slot; the process-wide current view lets other windows reach the editor.
+// scrollbar, the mouse and the keys that reach the window. One per editor window, owned
+// through the window's user-data slot.
 #include <windows.h>
 
+#include "editor/typing.h"
+#include "platform/handles_win32.h"
 #include "view/editor_input.h"
 #include "view/editor_paint.h"
 #include "view/gfx/surface.h"
 #include "view/gfx/text_renderer_win32.h"
-#include "view/window_handles_win32.h"
 
 class Document;
+class SkinSource;
 struct ViewState;
 
 inline constexpr UINT_PTR kEditorTimerId = 130;
 inline constexpr UINT kEditorTimerMs = 50;
 
+// What the editor window shows, from the preferences of its owner.
+struct EditorSettings {
+    int textFont = 1;  // 1 Courier, 2 Courier New, 3 Consolas
+    int textFontHeight = 14;
+    bool showWhitespace = true;
+    int backgroundColor = 0x000000;  // 0xRRGGBB
+    int textColor = 0xC0C0C0;
+    int activeTextColor = 0x8080FF;
+};
+
 class EditorView {
 public:
-    explicit EditorView(HWND window);
+    EditorView(HWND window, Document& document, SkinSource* skin, const EditorSettings& settings);
     ~EditorView();
     EditorView(const EditorView&) = delete;
     EditorView& operator=(const EditorView&) = delete;
 
-    static EditorView* current();
-    static void setCurrent(EditorView* view);
+    // The view of an editor window, or null.
+    static EditorView* fromWindow(HWND window);
 
-    // Fonts, colours, surface, scrollbar, the key procedure and the timer.
+    // Font, surface, scrollbar and timer.
     void create(int outerWidth, int outerHeight);
     void resize(WPARAM sizeKind);
     void paint();
     void timer(UINT_PTR id);
+    // Something the user did may have changed what the window shows: look now, and keep the
+    // timer at its full rate for a while.
+    void wake();
 
     void buttonDown(LPARAM point);
     void mouseMove(LPARAM point);
     void buttonUp(LPARAM point);
+    void captureLost();
     void verticalScroll(int request);
     void wheel(int delta);
-    void keyDown(int virtualKey);
+    // Insert, Delete, Backspace and typed characters; then the scrollbar's follow-up of the
+    // keys the key map sends on.
+    void key(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window moved to a display of another DPI: the scrollbar follows it.
+    void dpiChanged();
 
     void toggleWhitespace();
     bool showWhitespace() const { return state_.showWhitespace; }
     void clearPaintCache() { state_.paintCache.clear(); }
     bool mouseCaptured() const { return capture_.held(); }
     HWND window() const { return window_; }
-    WNDPROC previousProc() const { return previousProc_; }
 
 private:
-    Document* document() const;
     HitGeometry hitGeometry() const;
     TextPosition hitTestAt(LPARAM point, bool drag) const;
     BarValues readBar() const;
     void moveTopLine(int line);
     void invalidate();
+    void refresh();
+    void setTickSpan(int ticks);
+    PaintSnapshot snapshot() const;
 
     HWND window_;
+    Document& document_;
+    SkinSource* skin_;
+    EditorSettings settings_;
     Surface surface_;
     TextRenderer renderer_;
     EditorPaintState state_;
-    WindowTimer timer_;
-    MouseCapture capture_;
-    WNDPROC previousProc_ = nullptr;
+    TypingState typing_;
+    SIZE client_{0, 0};
+    // The 50 ms timer rests between blinks once nothing has changed for a second.
+    static constexpr int kTicksBeforeResting = 20;
+    int ticksPerFiring_ = 1;
+    int idleTicks_ = 0;
+    win32::WindowTimer timer_;
+    win32::MouseCapture capture_;
+    // What the last paint showed; a tick that finds the same has nothing to paint.
+    PaintSnapshot painted_;
+    bool paintedOnce_ = false;
     // Set by every invalidation of our own; a paint without it was asked for by the system
     // (the window was uncovered), and rows the cache would skip may be gone from the screen.
     bool selfInvalidated_ = false;
+    // The pending paint is for a blink alone.
+    bool blinkOnly_ = false;
 };
-
-// The key procedure installed last on the editor window: Insert, Delete, Backspace and typed text.
-LRESULT CALLBACK editorKeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

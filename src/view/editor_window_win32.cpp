@@ -5,19 +5,17 @@
 #include <memory>
 #include <new>
 
-#include "view/editor_view_win32.h"
-
-// The editor window's own message table; the scrollbar layer and the key procedure sit in
-// front of it and pass on what they do not take.
+// The editor window's own message table. The scrollbar layer sits in front of it and passes
+// on what it does not take.
 LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* view = reinterpret_cast<EditorView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    EditorView::setCurrent(view);
+    EditorView* view = EditorView::fromWindow(window);
     if (message == WM_NCCREATE && !view) {
-        std::unique_ptr<EditorView> created(new (std::nothrow) EditorView(window));
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        const auto* args = static_cast<const EditorWindowArgs*>(cs->lpCreateParams);
+        if (!args || !args->document) return FALSE;
+        std::unique_ptr<EditorView> created(new (std::nothrow) EditorView(window, *args->document, args->skin, args->settings));
         if (!created) return FALSE;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created.get()));
-        EditorView::setCurrent(created.get());
-        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         created.release()->create(cs->cx, cs->cy);
         return TRUE;
     }
@@ -26,7 +24,6 @@ LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_NCDESTROY:
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         delete view;
-        EditorView::setCurrent(nullptr);
         return 0;
     case WM_SIZE: view->resize(wParam); break;
     case WM_PAINT: view->paint(); return 0;
@@ -39,10 +36,18 @@ LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_LBUTTONDOWN: view->buttonDown(lParam); break;
     case WM_MOUSEMOVE: view->mouseMove(lParam); break;
     case WM_LBUTTONUP: view->buttonUp(lParam); break;
+    case WM_CAPTURECHANGED: view->captureLost(); break;
     case WM_VSCROLL: view->verticalScroll(LOWORD(wParam)); break;
     case WM_MOUSEWHEEL: view->wheel(GET_WHEEL_DELTA_WPARAM(wParam)); break;
-    case WM_KEYDOWN: view->keyDown(static_cast<int>(wParam)); break;
+    case WM_KEYDOWN:
+    case WM_CHAR: view->key(message, wParam, lParam); break;
     default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND createEditorWindow(HWND parent, int id, HINSTANCE instance, const EditorWindowArgs& args) {
+    return CreateWindowExW(0, kEditorWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                           const_cast<EditorWindowArgs*>(&args));
 }

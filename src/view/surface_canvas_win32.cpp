@@ -7,13 +7,12 @@ CanvasTextSize SurfaceCanvas::measure(const char* text, int length) {
     return {size.width, size.height};
 }
 
-void SurfaceCanvas::drawText(const char* text, int length, const CanvasRect& rect, unsigned colour, bool opaque,
-                             unsigned background, bool useTextAlpha) {
-    renderer_.setTextColor(colour);
-    renderer_.setBackgroundMode(opaque ? BackgroundMode::Opaque : BackgroundMode::Transparent);
-    if (opaque) renderer_.setBackgroundColor(background);
+void SurfaceCanvas::drawText(const char* text, int length, const CanvasRect& rect, const TextStyle& style) {
+    renderer_.setTextColor(style.colour);
+    renderer_.setBackgroundMode(style.opaque ? BackgroundMode::Opaque : BackgroundMode::Transparent);
+    if (style.opaque) renderer_.setBackgroundColor(style.background);
     RECT area{rect.left, rect.top, rect.right, rect.bottom};
-    renderer_.draw(surface_, text, length, area, useTextAlpha);
+    renderer_.draw(surface_, text, length, area, style.useTextAlpha);
 }
 
 void SurfaceCanvas::copyBand(int top, int height) {

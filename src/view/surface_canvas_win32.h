@@ -21,8 +21,7 @@ public:
     }
     void putPixel(int x, int y, unsigned colour, float alpha) override { surface_.putPixel(x, y, colour, alpha); }
     CanvasTextSize measure(const char* text, int length) override;
-    void drawText(const char* text, int length, const CanvasRect& rect, unsigned colour, bool opaque,
-                  unsigned background, bool useTextAlpha) override;
+    void drawText(const char* text, int length, const CanvasRect& rect, const TextStyle& style) override;
     void copyBand(int top, int height) override;
 
 private:

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 
-#include "app/prefs.h"
 #include "editor/document.h"
 #include "editor/document_file.h"
 #include "fake_document_host.h"
@@ -30,8 +29,7 @@ struct DocumentFileTest : ::testing::Test {
     TempDir dir;
     FakeDocumentHost host;
     ViewState view;
-    PrefStore prefs;
-    Document document{host, view, prefs};
+    Document document{host, view};
 };
 
 using Lines = std::vector<std::string>;

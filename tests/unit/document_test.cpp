@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/prefs.h"
 #include "editor/document.h"
 #include "fake_document_host.h"
 
@@ -19,8 +18,7 @@ struct DocumentFixture : ::testing::Test {
     }
     FakeDocumentHost host;
     ViewState view;
-    PrefStore prefs;
-    Document document{host, view, prefs};
+    Document document{host, view};
 };
 
 }  // namespace

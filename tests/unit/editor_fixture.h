@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/prefs.h"
 #include "editor/document.h"
 #include "fake_document_host.h"
 
@@ -49,8 +48,7 @@ struct EditorFixture : ::testing::Test {
 
     FakeDocumentHost host;
     ViewState view;
-    PrefStore prefs;
-    Document doc{host, view, prefs};
+    Document doc{host, view};
 };
 
 using Lines = std::vector<std::string>;

@@ -48,21 +48,21 @@ TEST_F(InputTest, EmptyDocumentHitsTheOrigin) {
 
 TEST_F(InputTest, ScrollRequests) {
     BarValues bar{100, 20, 30, 55};
-    EXPECT_EQ(scrollTarget(kScrollLineUp, bar, 1), 29);
-    EXPECT_EQ(scrollTarget(kScrollLineDown, bar, 1), 31);
-    EXPECT_EQ(scrollTarget(kScrollPageUp, bar, 1), 10);
-    EXPECT_EQ(scrollTarget(kScrollPageDown, bar, 1), 50);
-    EXPECT_EQ(scrollTarget(kScrollThumbTrack, bar, 1), 55);
-    EXPECT_EQ(scrollTarget(kScrollTop, bar, 1), 0);
-    EXPECT_EQ(scrollTarget(kScrollBottom, bar, 1), 80);
-    EXPECT_EQ(scrollTarget(kScrollThumbPosition, bar, 1), 30);
-    EXPECT_EQ(scrollTarget(kScrollEnd, bar, 1), 30);
+    EXPECT_EQ(scrollTarget(kScrollLineUp, bar), 29);
+    EXPECT_EQ(scrollTarget(kScrollLineDown, bar), 31);
+    EXPECT_EQ(scrollTarget(kScrollPageUp, bar), 10);
+    EXPECT_EQ(scrollTarget(kScrollPageDown, bar), 50);
+    EXPECT_EQ(scrollTarget(kScrollThumbTrack, bar), 55);
+    EXPECT_EQ(scrollTarget(kScrollTop, bar), 0);
+    EXPECT_EQ(scrollTarget(kScrollBottom, bar), 80);
+    EXPECT_EQ(scrollTarget(kScrollThumbPosition, bar), 30);
+    EXPECT_EQ(scrollTarget(kScrollEnd, bar), 30);
 }
 
 TEST_F(InputTest, ScrollRequestsAreLimitedToTheRange) {
-    EXPECT_EQ(scrollTarget(kScrollPageDown, BarValues{100, 20, 75, 0}, 1), 80);
-    EXPECT_EQ(scrollTarget(kScrollPageUp, BarValues{100, 20, 5, 0}, 1), 0);
-    EXPECT_EQ(scrollTarget(kScrollBottom, BarValues{5, 20, 0, 0}, 1), 0);
+    EXPECT_EQ(scrollTarget(kScrollPageDown, BarValues{100, 20, 75, 0}), 80);
+    EXPECT_EQ(scrollTarget(kScrollPageUp, BarValues{100, 20, 5, 0}), 0);
+    EXPECT_EQ(scrollTarget(kScrollBottom, BarValues{5, 20, 0, 0}), 0);
 }
 
 TEST_F(InputTest, WheelTenLinesANotch) {
@@ -78,22 +78,22 @@ TEST_F(InputTest, WheelTenLinesANotch) {
 TEST_F(InputTest, ThumbFollowUp) {
     BarValues bar{100, 20, 30, 0};
     int p = -1;
-    EXPECT_TRUE(thumbFollowUp(vk::kPrior, bar, 1, p));
+    EXPECT_TRUE(thumbFollowUp(vk::kPrior, bar, p));
     EXPECT_EQ(p, 10);
-    EXPECT_TRUE(thumbFollowUp(vk::kNext, bar, 1, p));
+    EXPECT_TRUE(thumbFollowUp(vk::kNext, bar, p));
     EXPECT_EQ(p, 50);
-    EXPECT_TRUE(thumbFollowUp(vk::kEnd, bar, 1, p));
+    EXPECT_TRUE(thumbFollowUp(vk::kEnd, bar, p));
     EXPECT_EQ(p, 100);
-    EXPECT_TRUE(thumbFollowUp(vk::kHome, bar, 1, p));
+    EXPECT_TRUE(thumbFollowUp(vk::kHome, bar, p));
     EXPECT_EQ(p, 0);
-    EXPECT_TRUE(thumbFollowUp(vk::kUp, bar, 1, p));
+    EXPECT_TRUE(thumbFollowUp(vk::kUp, bar, p));
     EXPECT_EQ(p, 29);
-    EXPECT_TRUE(thumbFollowUp(vk::kDown, bar, 1, p));
+    EXPECT_TRUE(thumbFollowUp(vk::kDown, bar, p));
     EXPECT_EQ(p, 31);
-    EXPECT_TRUE(thumbFollowUp(vk::kNext, BarValues{100, 20, 95, 0}, 1, p));
+    EXPECT_TRUE(thumbFollowUp(vk::kNext, BarValues{100, 20, 95, 0}, p));
     EXPECT_EQ(p, 100);
     p = -7;
-    EXPECT_FALSE(thumbFollowUp(vk::kLeft, bar, 1, p));
+    EXPECT_FALSE(thumbFollowUp(vk::kLeft, bar, p));
     EXPECT_EQ(p, -7);
 }
 

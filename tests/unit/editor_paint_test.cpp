@@ -144,19 +144,65 @@ TEST_F(PaintTest, InsertCaretIsALineOverwriteCaretABlock) {
     EXPECT_EQ(fills[0].w, kW);
     EXPECT_EQ(fills[0].h, kH);
     EXPECT_FLOAT_EQ(fills[0].alpha, 0.6f);
-    // The caret goes under the text.
-    EXPECT_LT(&canvas.ops[1] - &canvas.ops[0], 100);
+    // The caret goes under the text: right after the clear, before any text is drawn.
+    ASSERT_GE(canvas.ops.size(), 3u);
+    EXPECT_EQ(canvas.ops[0].kind, CanvasOp::Clear);
     EXPECT_EQ(canvas.ops[1].kind, CanvasOp::Fill);
+    EXPECT_EQ(canvas.ops[1].x, 2 * kW);
+    EXPECT_EQ(canvas.ops[2].kind, CanvasOp::Text);
 }
 
-TEST_F(PaintTest, CaretBlinksEveryEleventhPaint) {
+TEST_F(PaintTest, CaretBlinksOnTheEleventhTickAndPaintsLeaveTheBlinkAlone) {
     setLines({"abc"});
     view.caretVisible = true;
-    for (int i = 0; i < 10; ++i) paint();
+    for (int i = 0; i < 10; ++i) EXPECT_FALSE(advanceBlink(view));
     EXPECT_TRUE(view.caretVisible);
-    paint();
+    for (int i = 0; i < 5; ++i) paint();
+    EXPECT_TRUE(view.caretVisible);
+    EXPECT_EQ(view.blinkAccumulator, 500);
+    EXPECT_TRUE(advanceBlink(view));
     EXPECT_FALSE(view.caretVisible);
     EXPECT_EQ(view.blinkAccumulator, 0);
+}
+
+TEST_F(PaintTest, TwoRowRefreshClearsAndDrawsOnlyItsTwoBands) {
+    fillLines(30, "text");
+    caretAt(0, 4);
+    view.screenRow = 4;
+    paint();
+    paint();
+    EXPECT_TRUE(canvas.of(CanvasOp::Clear).empty());
+    auto fills = canvas.of(CanvasOp::Fill);
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].y, 4 * kPitch);
+    EXPECT_EQ(fills[0].h, kPitch);
+    EXPECT_EQ(fills[1].y, 9 * kPitch);
+    // The caret row's text and the status text; no other row.
+    auto drawn = canvas.of(CanvasOp::Text);
+    ASSERT_EQ(drawn.size(), 3u);
+    EXPECT_EQ(drawn[0].rect.top, 4 * kPitch);
+    EXPECT_EQ(drawn[1].rect.top, 9 * kPitch);
+}
+
+TEST_F(PaintTest, SnapshotChangesWithEverythingThePaintShows) {
+    fillLines(30, "text");
+    PaintSnapshot before = takePaintSnapshot(doc, view, state, 640, 200);
+    EXPECT_EQ(before, takePaintSnapshot(doc, view, state, 640, 200));
+    auto changed = [&](auto&& change) {
+        PaintSnapshot was = takePaintSnapshot(doc, view, state, 640, 200);
+        change();
+        return !(was == takePaintSnapshot(doc, view, state, 640, 200));
+    };
+    EXPECT_TRUE(changed([&] { doc.replaceLine(3, "other"); }));
+    EXPECT_TRUE(changed([&] { caretAt(1, 0); }));
+    EXPECT_TRUE(changed([&] { view.caretVisible = !view.caretVisible; }));
+    EXPECT_TRUE(changed([&] { select({0, 0}, {2, 1}); }));
+    EXPECT_TRUE(changed([&] { doc.overwrite = true; }));
+    EXPECT_TRUE(changed([&] { doc.crlf = !doc.crlf; }));
+    EXPECT_TRUE(changed([&] { doc.absoluteLineNumbers = true; }));
+    EXPECT_TRUE(changed([&] { state.showWhitespace = !state.showWhitespace; }));
+    EXPECT_FALSE(changed([] {}));
+    EXPECT_NE(takePaintSnapshot(doc, view, state, 640, 200), takePaintSnapshot(doc, view, state, 641, 200));
 }
 
 TEST_F(PaintTest, UnchangedViewRefreshesOnlyCaretAndStatusRows) {
@@ -304,14 +350,13 @@ TEST_F(PaintTest, TooLowForARowDrawsNoText) {
     EXPECT_TRUE(canvas.of(CanvasOp::Text).empty());
 }
 
-TEST_F(PaintTest, MouseTopLineFollowsThePaint) {
+TEST_F(PaintTest, TopLineAndFirstColumnFollowThePaint) {
     fillLines(30);
     caretAt(3, 12);
     view.screenRow = 2;
     view.screenColumn = 1;
     paint();
     EXPECT_EQ(state.topLine, 10);
-    EXPECT_EQ(state.mouseTopLine, 10);
     EXPECT_EQ(state.firstColumn, 2);
 }
 

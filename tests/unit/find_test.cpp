@@ -7,7 +7,7 @@ using Find = EditorFixture;
 TEST_F(Find, ForwardFindsAMatchAtTheCaretAndSelectsIt) {
     setLines({"xx ab", "ab"});
     caretAt(3, 0);
-    EXPECT_TRUE(search(doc, "ab", false, false));
+    EXPECT_TRUE(search(doc, "ab", {}));
     EXPECT_EQ(caret(), (TextPosition{3, 0}));
     EXPECT_TRUE(doc.selectionActive);
     EXPECT_EQ(doc.selectionStart, (TextPosition{3, 0}));
@@ -15,14 +15,14 @@ TEST_F(Find, ForwardFindsAMatchAtTheCaretAndSelectsIt) {
     EXPECT_EQ(doc.findText, "ab");
     caretAt(4, 0);
     doc.clearSelection();
-    EXPECT_TRUE(search(doc, "ab", false, false));
+    EXPECT_TRUE(search(doc, "ab", {}));
     EXPECT_EQ(caret(), (TextPosition{0, 1}));
 }
 
 TEST_F(Find, FromStartIgnoresTheCaret) {
     fillLines(20, "abc def");
     caretAt(5, 10);
-    EXPECT_TRUE(search(doc, "abc", false, true));
+    EXPECT_TRUE(search(doc, "abc", {.fromStart = true}));
     EXPECT_EQ(caret(), (TextPosition{0, 0}));
     EXPECT_EQ(view.screenRow, 0);
 }
@@ -30,29 +30,29 @@ TEST_F(Find, FromStartIgnoresTheCaret) {
 TEST_F(Find, BackwardFindsTheNearestMatchAtOrBeforeTheCaret) {
     setLines({"ab ab ab", "zz", "ab x"});
     caretAt(0, 2);
-    EXPECT_TRUE(search(doc, "ab", true, false));  // a match at the caret counts
+    EXPECT_TRUE(search(doc, "ab", {.backward = true}));  // a match at the caret counts
     EXPECT_EQ(caret(), (TextPosition{0, 2}));
     doc.clearSelection();
     caretAt(1, 1);
-    EXPECT_TRUE(search(doc, "ab", true, false));  // the last match of an earlier line
+    EXPECT_TRUE(search(doc, "ab", {.backward = true}));  // the last match of an earlier line
     EXPECT_EQ(caret(), (TextPosition{6, 0}));
     doc.clearSelection();
     caretAt(5, 0);
-    EXPECT_TRUE(search(doc, "ab", true, false));
+    EXPECT_TRUE(search(doc, "ab", {.backward = true}));
     EXPECT_EQ(caret(), (TextPosition{3, 0}));
     doc.clearSelection();
     caretAt(0, 40);  // missing lines are skipped
-    EXPECT_TRUE(search(doc, "ab", true, false));
+    EXPECT_TRUE(search(doc, "ab", {.backward = true}));
     EXPECT_EQ(caret(), (TextPosition{0, 2}));
 }
 
 TEST_F(Find, MatchingIsExactBytesOnCharacterBoundaries) {
     setLines({"ABC abc"});
-    EXPECT_TRUE(search(doc, "abc", false, true));
+    EXPECT_TRUE(search(doc, "abc", {.fromStart = true}));
     EXPECT_EQ(caret(), (TextPosition{4, 0}));
 
     setLines({"x\xC3\xA0y\xC3\xA9"});
-    EXPECT_TRUE(search(doc, "\xC3\xA9", false, true));
+    EXPECT_TRUE(search(doc, "\xC3\xA9", {.fromStart = true}));
     EXPECT_EQ(doc.selectionStart, (TextPosition{3, 0}));
     EXPECT_EQ(doc.selectionEnd, (TextPosition{4, 0}));
 
@@ -60,37 +60,37 @@ TEST_F(Find, MatchingIsExactBytesOnCharacterBoundaries) {
     setLines({"\xE2\x82\xAC"});
     doc.clearSelection();
     caretAt(0, 0);
-    EXPECT_FALSE(search(doc, "\xE2\x82", false, true));
-    EXPECT_FALSE(search(doc, "B", false, true));
+    EXPECT_FALSE(search(doc, "\xE2\x82", {.fromStart = true}));
+    EXPECT_FALSE(search(doc, "B", {.fromStart = true}));
 }
 
 TEST_F(Find, MatchesStartOnlyAtCharacterStartsAndCountColumnsAcrossLongLines) {
     setLines({"\xC3\xA9x \xA9x"});
-    EXPECT_TRUE(search(doc, "\xA9x", false, true));  // not inside the first character
+    EXPECT_TRUE(search(doc, "\xA9x", {.fromStart = true}));  // not inside the first character
     EXPECT_EQ(caret(), (TextPosition{3, 0}));
 
     std::string longLine = std::string(37, 'a') + "\xC3\xA9" + std::string(20, 'c') + "\xE2\x82\xAC b b";
     setLines({longLine.c_str()});
     caretAt(0, 0);
-    EXPECT_TRUE(search(doc, "b", false, false));
+    EXPECT_TRUE(search(doc, "b", {}));
     EXPECT_EQ(caret(), (TextPosition{60, 0}));
     caretAt(61, 0);
-    EXPECT_TRUE(search(doc, "b", true, false));
+    EXPECT_TRUE(search(doc, "b", {.backward = true}));
     EXPECT_EQ(caret(), (TextPosition{60, 0}));
     caretAt(62, 0);
-    EXPECT_TRUE(search(doc, "b", true, false));
+    EXPECT_TRUE(search(doc, "b", {.backward = true}));
     EXPECT_EQ(caret(), (TextPosition{62, 0}));
 }
 
 TEST_F(Find, NoMatchMovesTheCaretToTheSelectionEdge) {
     setLines({"abcdef"});
     caretAt(1, 0);
-    EXPECT_FALSE(search(doc, "zz", false, false));
+    EXPECT_FALSE(search(doc, "zz", {}));
     EXPECT_EQ(caret(), (TextPosition{1, 0}));
     select({1, 0}, {3, 0});
-    search(doc, "zz", true, false);
+    search(doc, "zz", {.backward = true});
     EXPECT_EQ(caret(), (TextPosition{1, 0}));
-    search(doc, "zz", false, false);
+    search(doc, "zz", {});
     EXPECT_EQ(caret(), (TextPosition{3, 0}));
     EXPECT_TRUE(doc.selectionActive);
 }
@@ -98,7 +98,7 @@ TEST_F(Find, NoMatchMovesTheCaretToTheSelectionEdge) {
 TEST_F(Find, SearchKeepsTheOldAnchor) {
     setLines({"one two one"});
     caretAt(1, 0);
-    search(doc, "two", false, false);
+    search(doc, "two", {});
     doc.extendSelection();
     moveRight(doc);
     doc.extendSelection();
@@ -108,7 +108,7 @@ TEST_F(Find, SearchKeepsTheOldAnchor) {
 
 TEST_F(Find, F3WalksThroughMatchesAndStopsAtTheLast) {
     setLines({"ab ab", "ab"});
-    search(doc, "ab", false, true);
+    search(doc, "ab", {.fromStart = true});
     findNext(doc);
     EXPECT_EQ(caret(), (TextPosition{3, 0}));
     findNext(doc);
@@ -130,7 +130,7 @@ TEST_F(Find, F3WalksThroughMatchesAndStopsAtTheLast) {
 TEST_F(Find, ShiftF3FromAMatchAtColumnZeroReachesEarlierLines) {
     setLines({"ab x", "zz", "ab"});
     caretAt(0, 2);
-    search(doc, "ab", false, false);
+    search(doc, "ab", {});
     findPrevious(doc);
     EXPECT_EQ(caret(), (TextPosition{0, 0}));
 }
@@ -138,7 +138,7 @@ TEST_F(Find, ShiftF3FromAMatchAtColumnZeroReachesEarlierLines) {
 TEST_F(Find, ReplaceNeedsTheCaretLine) {
     setLines({"ab"});
     caretAt(0, 5);
-    replace(doc, "ab", "x", false, true, true);
+    replace(doc, "ab", "x", {.fromStart = true, .all = true});
     EXPECT_EQ(lines(), (Lines{"ab"}));
 }
 
@@ -148,7 +148,7 @@ TEST_F(Find, F3DoesNothingWithoutASearchText) {
     findPrevious(doc);
     EXPECT_EQ(caret(), (TextPosition{0, 0}));
     EXPECT_FALSE(doc.selectionActive);
-    search(doc, "ab", false, true);
+    search(doc, "ab", {.fromStart = true});
     gotoLine(doc, "1");
     caretAt(0, 0);
     findNext(doc);
@@ -158,26 +158,26 @@ TEST_F(Find, F3DoesNothingWithoutASearchText) {
 
 TEST_F(Find, ReplaceAllTerminatesAndReplacesEachMatchOnce) {
     setLines({"aaa"});
-    replace(doc, "a", "b", false, true, true);
+    replace(doc, "a", "b", {.fromStart = true, .all = true});
     EXPECT_EQ(lines(), (Lines{"bbb"}));
     EXPECT_TRUE(doc.modified);
 
     setLines({"aXa", "", "a"});
-    replace(doc, "a", "aa", false, true, true);
+    replace(doc, "a", "aa", {.fromStart = true, .all = true});
     EXPECT_EQ(lines(), (Lines{"aaXaa", "", "aa"}));
     EXPECT_EQ(doc.findText, "a");
     EXPECT_EQ(doc.replaceText, "aa");
 
     setLines({"abab"});
     caretAt(0, 0);
-    replace(doc, "ab", "", false, true, true);
+    replace(doc, "ab", "", {.fromStart = true, .all = true});
     EXPECT_EQ(lines(), (Lines{""}));
 }
 
 TEST_F(Find, ReplaceOnceThenF3RepeatsIt) {
     setLines({"a-a-a"});
     caretAt(1, 0);
-    replace(doc, "a", "\xC3\xA9", false, false, false);
+    replace(doc, "a", "\xC3\xA9", {});
     EXPECT_EQ(lines(), (Lines{"a-\xC3\xA9-a"}));
     EXPECT_EQ(caret(), (TextPosition{3, 0}));
     findNext(doc);
@@ -189,7 +189,7 @@ TEST_F(Find, ReplaceOnceThenF3RepeatsIt) {
 TEST_F(Find, ReplaceInOverwriteModeOverwritesAfterTheMatch) {
     setLines({"abcdef"});
     doc.overwrite = true;
-    replace(doc, "b", "XY", false, true, false);
+    replace(doc, "b", "XY", {.fromStart = true});
     EXPECT_EQ(lines(), (Lines{"aXYef"}));
 }
 

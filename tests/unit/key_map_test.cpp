@@ -3,6 +3,7 @@
 #include "editor/commands.h"
 #include "editor/key_map.h"
 #include "editor/menu_ids.h"
+#include "editor/typing.h"
 #include "editor/virtual_keys.h"
 #include "editor_fixture.h"
 
@@ -10,14 +11,27 @@ namespace {
 
 enum Mods { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
 
+Modifiers held(int mods) { return {.ctrl = (mods & kCtrl) != 0, .shift = (mods & kShift) != 0, .alt = (mods & kAlt) != 0}; }
+
 KeyDecision press(int key, int mods = kNone, KeyMessageKind kind = KeyMessageKind::KeyDown) {
-    KeyInput input;
-    input.kind = kind;
-    input.virtualKey = key;
-    input.shift = mods & kShift;
-    input.ctrl = mods & kCtrl;
-    input.alt = mods & kAlt;
-    return decideKey(input);
+    KeyEvent event;
+    event.kind = kind;
+    event.virtualKey = key;
+    event.modifiers = held(mods);
+    return decideKey(event);
+}
+
+// A message as the editor window receives it.
+KeyDecision atEditor(KeyMessageKind kind, unsigned code, int mods = kNone, bool captured = false) {
+    KeyEvent event;
+    event.kind = kind;
+    if (kind == KeyMessageKind::Char)
+        event.character = code;
+    else
+        event.virtualKey = static_cast<int>(code);
+    event.modifiers = held(mods);
+    event.mouseCaptured = captured;
+    return decideKey(event, KeyStage::EditorWindow);
 }
 
 }  // namespace
@@ -122,55 +136,82 @@ TEST(KeyMap, CtrlLetterRows) {
 }
 
 TEST(KeyMap, EvenRepeatCountSkipsTheFunctionKeyGroup) {
-    KeyInput input;
-    input.kind = KeyMessageKind::KeyDown;
-    input.repeatBit = false;
-    input.virtualKey = vk::kLeft;
-    EXPECT_FALSE(decideKey(input).consumed);
-    input.virtualKey = vk::kReturn;
-    EXPECT_FALSE(decideKey(input).consumed);
-    input.virtualKey = 'S';
-    input.ctrl = true;
-    EXPECT_EQ(decideKey(input).menuId, menu_id::kSave);
+    KeyEvent event;
+    event.kind = KeyMessageKind::KeyDown;
+    event.repeatBit = false;
+    event.virtualKey = vk::kLeft;
+    EXPECT_FALSE(decideKey(event).consumed);
+    event.virtualKey = vk::kReturn;
+    EXPECT_FALSE(decideKey(event).consumed);
+    event.virtualKey = 'S';
+    event.modifiers.ctrl = true;
+    EXPECT_EQ(decideKey(event).menuId, menu_id::kSave);
 }
 
 TEST(KeyMap, MouseCaptureConsumesMatchedKeysWithoutAction) {
-    KeyInput input;
-    input.kind = KeyMessageKind::KeyDown;
-    input.mouseCaptured = true;
-    input.ctrl = true;
-    input.virtualKey = 'S';
-    KeyDecision save = decideKey(input);
+    KeyEvent event;
+    event.kind = KeyMessageKind::KeyDown;
+    event.mouseCaptured = true;
+    event.modifiers.ctrl = true;
+    event.virtualKey = 'S';
+    KeyDecision save = decideKey(event);
     EXPECT_TRUE(save.consumed);
     EXPECT_EQ(save.action, KeyAction::None);
     EXPECT_EQ(save.menuId, 0);
-    input.ctrl = false;
-    input.virtualKey = vk::kLeft;
-    EXPECT_TRUE(decideKey(input).consumed);
-    EXPECT_EQ(decideKey(input).action, KeyAction::None);
-    input.virtualKey = 'A';
-    EXPECT_FALSE(decideKey(input).consumed);
+    event.modifiers.ctrl = false;
+    event.virtualKey = vk::kLeft;
+    EXPECT_TRUE(decideKey(event).consumed);
+    EXPECT_EQ(decideKey(event).action, KeyAction::None);
+    event.virtualKey = 'A';
+    EXPECT_FALSE(decideKey(event).consumed);
 }
 
 TEST(KeyMap, CharacterMessagesAreForwardedUnlessCtrlOrAlt) {
-    KeyInput input;
-    input.kind = KeyMessageKind::Char;
-    input.virtualKey = 'a';
-    KeyDecision typed = decideKey(input);
+    KeyEvent event;
+    event.kind = KeyMessageKind::Char;
+    event.character = 'a';
+    KeyDecision typed = decideKey(event);
     EXPECT_TRUE(typed.forwardChar);
-    EXPECT_FALSE(typed.consumed);
-    input.shift = true;
-    input.mouseCaptured = true;
-    EXPECT_TRUE(decideKey(input).forwardChar);
-    input.ctrl = true;
-    EXPECT_FALSE(decideKey(input).forwardChar);
-    input.ctrl = false;
-    input.alt = true;
-    EXPECT_FALSE(decideKey(input).forwardChar);
-    input.kind = KeyMessageKind::Other;
-    input.alt = false;
-    EXPECT_FALSE(decideKey(input).forwardChar);
-    EXPECT_FALSE(decideKey(input).consumed);
+    EXPECT_TRUE(typed.consumed);
+    event.modifiers.shift = true;
+    event.mouseCaptured = true;
+    EXPECT_TRUE(decideKey(event).forwardChar);
+    event.modifiers.ctrl = true;
+    EXPECT_FALSE(decideKey(event).forwardChar);
+    EXPECT_FALSE(decideKey(event).consumed);
+    event.modifiers.ctrl = false;
+    event.modifiers.alt = true;
+    EXPECT_FALSE(decideKey(event).forwardChar);
+    event.kind = KeyMessageKind::Other;
+    event.modifiers.alt = false;
+    EXPECT_FALSE(decideKey(event).forwardChar);
+    EXPECT_FALSE(decideKey(event).consumed);
+}
+
+TEST(EditorWindowKeys, InsertDeleteAndBackspaceOnlyWithoutModifiersOrDrag) {
+    EXPECT_EQ(atEditor(KeyMessageKind::KeyDown, vk::kInsert).action, KeyAction::ToggleOverwrite);
+    EXPECT_EQ(atEditor(KeyMessageKind::KeyDown, vk::kDelete).action, KeyAction::DeleteForward);
+    EXPECT_EQ(atEditor(KeyMessageKind::Char, 8).action, KeyAction::DeleteBackward);
+    EXPECT_EQ(atEditor(KeyMessageKind::KeyDown, vk::kInsert, kShift).action, KeyAction::None);
+    EXPECT_EQ(atEditor(KeyMessageKind::KeyDown, vk::kDelete, kCtrl).action, KeyAction::None);
+    EXPECT_EQ(atEditor(KeyMessageKind::Char, 8, kAlt).action, KeyAction::None);
+    EXPECT_EQ(atEditor(KeyMessageKind::KeyDown, vk::kDelete, kNone, true).action, KeyAction::None);
+    EXPECT_EQ(atEditor(KeyMessageKind::Char, 8, kNone, true).action, KeyAction::None);
+    // Other keys reaching the window are the scrollbar's business, not a command.
+    EXPECT_EQ(atEditor(KeyMessageKind::KeyDown, vk::kNext).action, KeyAction::None);
+}
+
+TEST(EditorWindowKeys, TypedCharactersWhateverTheModifiersButNotControlCodes) {
+    KeyDecision e = atEditor(KeyMessageKind::Char, 0xE9, kShift | kCtrl | kAlt, true);
+    EXPECT_EQ(e.action, KeyAction::TypeCharacter);
+    EXPECT_EQ(e.character, 0xE9u);
+    EXPECT_EQ(atEditor(KeyMessageKind::Char, ' ').action, KeyAction::TypeCharacter);
+    EXPECT_EQ(atEditor(KeyMessageKind::Char, 0xD83D).action, KeyAction::TypeCharacter);
+    // Ctrl+B, Ctrl+E, Ctrl+Enter and the other shortcuts without a command arrive as control
+    // characters: none of them is text.
+    for (unsigned code : {1u, 2u, 5u, 9u, 10u, 13u, 26u, 27u, 31u})
+        EXPECT_EQ(atEditor(KeyMessageKind::Char, code, kCtrl).action, KeyAction::None) << code;
+    EXPECT_EQ(atEditor(KeyMessageKind::Char, 0).action, KeyAction::None);
 }
 
 using KeyActions = EditorFixture;
@@ -212,30 +253,34 @@ TEST_F(KeyActions, DocumentSideActionsRunAndWindowSideOnesAreLeft) {
 TEST_F(KeyActions, TypedCharacterIsInsertedAsUtf8) {
     setLines({"ab"});
     caretAt(1, 0);
-    char bytes[32];
-    EXPECT_EQ(encodeUtf8(0xE9, bytes), 2);
-    insertText(doc, bytes);
+    TypingState typing;
+    performKeyAction(doc, atEditor(KeyMessageKind::Char, 0xE9), &typing);
     EXPECT_EQ(lines(), (Lines{"a\xC3\xA9"
                               "b"}));
     EXPECT_EQ(view.caretColumn, 2);
 }
 
-TEST(EncodeUtf8, UnitsAndSurrogatePairs) {
-    char out[32];
-    EXPECT_EQ(encodeUtf8('A', out), 1);
-    EXPECT_STREQ(out, "A");
-    EXPECT_EQ(encodeUtf8(0x7FF, out), 2);
-    EXPECT_STREQ(out, "\xDF\xBF");
-    EXPECT_EQ(encodeUtf8(0x20AC, out), 3);
-    EXPECT_STREQ(out, "\xE2\x82\xAC");
-    EXPECT_EQ(encodeUtf8(0xD800, out), 3);  // a lone surrogate on its own
-    EXPECT_STREQ(out, "\xED\xA0\x80");
-    EXPECT_EQ(encodeUtf8(0xD83D, 0xDE00, out), 4);
-    EXPECT_STREQ(out, "\xF0\x9F\x98\x80");
-    EXPECT_EQ(encodeUtf8(0xDBFF, 0xDFFF, out), 4);
-    EXPECT_STREQ(out, "\xF4\x8F\xBF\xBF");
-    EXPECT_EQ(encodeUtf8(0xD83D, 'x', out), 3);
-    EXPECT_STREQ(out, "\xED\xA0\xBD");
-    EXPECT_EQ(encodeUtf8(0, out), 1);
-    EXPECT_EQ(out[0], '\0');
+TEST_F(KeyActions, SurrogateHalvesBecomeOneFourByteCharacter) {
+    setLines({""});
+    TypingState typing;
+    performKeyAction(doc, atEditor(KeyMessageKind::Char, 0xD83D), &typing);
+    EXPECT_EQ(lines(), (Lines{""}));  // the high half waits for its partner
+    performKeyAction(doc, atEditor(KeyMessageKind::Char, 0xDE00), &typing);
+    EXPECT_EQ(lines(), (Lines{"\xF0\x9F\x98\x80"}));
+    EXPECT_EQ(view.caretColumn, 1);
+}
+
+TEST_F(KeyActions, LoneSurrogatesAreKeptAsTheirOwnCharacters) {
+    setLines({""});
+    TypingState typing;
+    // A high half followed by a plain character, then a low half on its own.
+    performKeyAction(doc, atEditor(KeyMessageKind::Char, 0xD83D), &typing);
+    performKeyAction(doc, atEditor(KeyMessageKind::Char, 'x'), &typing);
+    performKeyAction(doc, atEditor(KeyMessageKind::Char, 0xDE00), &typing);
+    EXPECT_EQ(lines(), (Lines{"\xED\xA0\xBDx\xED\xB8\x80"}));
+    // A high half followed by a command is written before the command runs.
+    performKeyAction(doc, atEditor(KeyMessageKind::Char, 0xD83D), &typing);
+    performKeyAction(doc, press(vk::kHome), &typing);
+    EXPECT_EQ(lines(), (Lines{"\xED\xA0\xBDx\xED\xB8\x80\xED\xA0\xBD"}));
+    EXPECT_EQ(view.caretColumn, 0);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // An editor canvas that records what is drawn, with an 8 × 14 cell for every character.
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "editor/text_columns.h"
+#include "text/utf8.h"
 #include "view/editor_canvas.h"
 #include "view/editor_paint.h"
 
@@ -31,18 +32,21 @@ public:
         add(CanvasOp::Line, x1, y1, x2, y2, colour, alpha);
     }
     void putPixel(int x, int y, unsigned colour, float alpha) override { add(CanvasOp::Pixel, x, y, 0, 0, colour, alpha); }
+    // One cell per character, walked exactly as a renderer walks the text.
     CanvasTextSize measure(const char* text, int length) override {
-        return {charCount(text, length) * kCellWidth, kCellHeight};
+        int glyphs = 0;
+        size_t n = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
+        forEachDisplayCharacter(text, n, [&](char32_t) { ++glyphs; });
+        return {glyphs * kCellWidth, kCellHeight};
     }
-    void drawText(const char* text, int length, const CanvasRect& rect, unsigned colour, bool opaque,
-                  unsigned background, bool) override {
+    void drawText(const char* text, int length, const CanvasRect& rect, const TextStyle& style) override {
         CanvasOp op;
         op.kind = CanvasOp::Text;
-        op.colour = colour;
+        op.colour = style.colour;
         op.text.assign(text, static_cast<size_t>(length));
         op.rect = rect;
-        op.opaque = opaque;
-        op.background = background;
+        op.opaque = style.opaque;
+        op.background = style.background;
         ops.push_back(op);
     }
     void copyBand(int top, int height) override { add(CanvasOp::Copy, 0, top, 0, height, 0, 1.0f); }

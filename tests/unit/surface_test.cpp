@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "view/gfx/surface.h"
-#include "view/gfx/utf8_decode.h"
 
 namespace {
 
@@ -270,25 +269,4 @@ TEST(SurfaceClipping, ScaledBlitAtAllEdges) {
     dst.scaledBlit(src, 0, -3, 3, 3, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f, false);
     dst.scaledBlit(src, 0, 0, 3, 3, 5.0f, 0.0f, 1.0f, 1.0f, 1.0f, false); // source outside
     EXPECT_EQ(touched(dst, kBlack), 2);
-}
-
-// ---- UTF-8 decoding used by text drawing ----
-
-TEST(TextDecode, WellFormedAndMalformedBytes) {
-    size_t used = 0;
-    EXPECT_EQ(decodeUtf8("A", 1, used), U'A');
-    EXPECT_EQ(used, 1u);
-    EXPECT_EQ(decodeUtf8("\xE2\x86\x92", 3, used), U'\u2192');
-    EXPECT_EQ(used, 3u);
-    EXPECT_EQ(decodeUtf8("\xF0\x9F\x98\x80", 4, used), U'\U0001F600');
-    EXPECT_EQ(used, 4u);
-    // Truncated, overlong, stray continuation and surrogate: one replacement per byte.
-    EXPECT_EQ(decodeUtf8("\xE2\x86", 2, used), kReplacementCharacter);
-    EXPECT_EQ(used, 1u);
-    EXPECT_EQ(decodeUtf8("\xC0\xAF", 2, used), kReplacementCharacter);
-    EXPECT_EQ(used, 1u);
-    EXPECT_EQ(decodeUtf8("\x80", 1, used), kReplacementCharacter);
-    EXPECT_EQ(used, 1u);
-    EXPECT_EQ(decodeUtf8("\xED\xA0\x80", 3, used), kReplacementCharacter);
-    EXPECT_EQ(used, 1u);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/file_io.h"
+#include "platform/file_io.h"
 #include "win32_temp_dir.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "view/scrollbar/scroll_skin.h"
 #include "view/scrollbar/skin_scrollbar_win32.h"
 
 namespace {
@@ -14,12 +15,16 @@ struct ScrollEvent {
 };
 
 std::vector<ScrollEvent> events;
+int frameCalculations = 0;
+int buttonUpsReachingTheWindow = 0;
 
 LRESULT CALLBACK recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_VSCROLL) {
         events.push_back({LOWORD(wParam), HIWORD(wParam)});
         return 0;
     }
+    if (message == WM_NCCALCSIZE) ++frameCalculations;
+    if (message == WM_LBUTTONUP) ++buttonUpsReachingTheWindow;
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -71,10 +76,12 @@ protected:
         window = CreateWindowExW(0, testClass(), L"Orvane scrollbar test", WS_POPUP | WS_VISIBLE | WS_VSCROLL, 100, 100, 240,
                                  320, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(SkinScrollbar::attach(window));
+        ASSERT_TRUE(SkinScrollbar::attach(window, nullptr));
         setValues(0, 100, 20, 0);
         pumpPending();
         events.clear();
+        frameCalculations = 0;
+        buttonUpsReachingTheWindow = 0;
     }
     void TearDown() override {
         if (window) DestroyWindow(window);
@@ -240,8 +247,8 @@ TEST_F(SkinScrollbarTest, WithoutTheLayerTheSystemBarIsUsed) {
     EXPECT_EQ(GetScrollPos(window, SB_VERT), 9);
 }
 
-TEST_F(SkinScrollbarTest, SkinnedBarIsPaintedDark) {
-    SkinScrollbar::setSkinFile(skinPath());
+// The colour of the track halfway between the thumb and the down arrow.
+static COLORREF trackPixel(HWND window) {
     RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     pumpPending();
     HDC dc = GetWindowDC(window);
@@ -250,29 +257,63 @@ TEST_F(SkinScrollbarTest, SkinnedBarIsPaintedDark) {
     int x = (r.right - r.left) - GetSystemMetrics(SM_CXVSCROLL) / 2;
     COLORREF track = GetPixel(dc, x, (r.bottom - r.top) - GetSystemMetrics(SM_CYVSCROLL) - 20);
     ReleaseDC(window, dc);
-    if (GetFileAttributesA(skinPath().c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no skin next to the exe";
-    EXPECT_LT(GetRValue(track), 0x40);
-    EXPECT_LT(GetGValue(track), 0x40);
-    EXPECT_LT(GetBValue(track), 0x40);
+    return track;
 }
 
-TEST(SkinScrollbarShowcase, KeepsAWindowOpenWhenAsked) {
-    // ORVANE_SHOWCASE_MS=<ms> leaves a skinned test window on screen for a screenshot.
-    char value[32] = {};
-    if (!GetEnvironmentVariableA("ORVANE_SHOWCASE_MS", value, sizeof value)) GTEST_SKIP();
-    SkinScrollbar::setSkinFile(skinPath());
-    HWND window = CreateWindowExW(0, testClass(), L"Orvane skinned bar", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL, 40,
-                                  40, 360, 420, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_TRUE(SkinScrollbar::attach(window));
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    info.nMax = 100;
-    info.nPage = 20;
-    info.nPos = 30;
-    SkinScrollbar::setInfo(window, &info, TRUE);
-    DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(value));
-    while (GetTickCount() < until) pumpUntil([] { return false; });
-    DestroyWindow(window);
+TEST_F(SkinScrollbarTest, SkinnedBarIsPaintedDarkAndThePlainOneIsNot) {
+    ASSERT_NE(GetFileAttributesA(skinPath().c_str()), INVALID_FILE_ATTRIBUTES) << "the skin belongs next to the exe";
+    COLORREF plain = trackPixel(window);
+    SkinSource skin(skinPath());
+    SkinScrollbar::detach(window);
+    ASSERT_TRUE(SkinScrollbar::attach(window, &skin));
+    setValues(0, 100, 20, 0);
+    COLORREF skinned = trackPixel(window);
+    EXPECT_LT(GetRValue(skinned), 0x40);
+    EXPECT_LT(GetGValue(skinned), 0x40);
+    EXPECT_LT(GetBValue(skinned), 0x40);
+    EXPECT_NE(skinned, plain);
+    SkinScrollbar::detach(window);
+}
+
+TEST_F(SkinScrollbarTest, LosingTheCaptureEndsAPressAndItsRepeat) {
+    POINT down = barPoint(barLength() - GetSystemMetrics(SM_CYVSCROLL) / 2);
+    SetCursorPos(down.x, down.y);
+    pressAt(down);
+    ASSERT_EQ(GetCapture(), window);
+    // A message box or Alt+Tab takes the mouse away.
+    HWND other = CreateWindowExW(0, testClass(), L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    SetCapture(other);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().code, SB_ENDSCROLL);
+    size_t after = events.size();
+    pumpUntil([] { return false; });  // well past the 300 ms delay and several repeats
+    EXPECT_EQ(events.size(), after);
+    ReleaseCapture();
+    DestroyWindow(other);
+    // The next button release belongs to the window again.
+    releaseAt(down);
+    EXPECT_EQ(buttonUpsReachingTheWindow, 1);
+    EXPECT_EQ(events.size(), after);
+}
+
+TEST_F(SkinScrollbarTest, ANarrowWindowIsNotReframedWhenTheValuesAreSetAgain) {
+    // Narrower than the bar: the bar is wanted but gets no space.
+    SetWindowPos(window, nullptr, 0, 0, GetSystemMetrics(SM_CXVSCROLL) / 2, 200, SWP_NOMOVE | SWP_NOZORDER);
     pumpPending();
+    frameCalculations = 0;
+    for (int i = 0; i < 20; ++i) setValues(0, 100, 20, 0);
+    EXPECT_EQ(frameCalculations, 0);
+}
+
+TEST_F(SkinScrollbarTest, HidingTheBarDuringAThumbDragWaitsForTheRelease) {
+    POINT thumb = barPoint(GetSystemMetrics(SM_CYVSCROLL) + 5);
+    pressAt(thumb);
+    frameCalculations = 0;
+    setValues(0, 10, 50, 0);  // the document shrank under the drag
+    EXPECT_EQ(frameCalculations, 0);
+    EXPECT_EQ(clientWidth(window), 240 - GetSystemMetrics(SM_CXVSCROLL));
+    releaseAt(thumb);
+    EXPECT_GT(frameCalculations, 0);
+    EXPECT_EQ(clientWidth(window), 240);
 }

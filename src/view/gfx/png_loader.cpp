@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "view/gfx/image_file.h"
+#include "platform/file_io.h"
 
 // libpng's simplified reader keeps its error handling (setjmp/longjmp) inside the library,
 // so a corrupt or truncated file just makes a call fail.
@@ -38,7 +38,9 @@ std::unique_ptr<Surface> decodePNG(const unsigned char* data, size_t size) {
 }
 
 std::unique_ptr<Surface> loadPNG(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    if (!readImageFile(path, bytes)) return nullptr;
-    return decodePNG(bytes.data(), bytes.size());
+    // Images are small; a file beyond 64 MiB is not one we want.
+    constexpr int64_t kMaxImageBytes = 64LL << 20;
+    std::string bytes;
+    if (!readWholeFile(path, bytes, kMaxImageBytes)) return nullptr;
+    return decodePNG(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }

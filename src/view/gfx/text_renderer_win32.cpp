@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "view/gfx/utf8_decode.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -137,6 +137,9 @@ void TextRenderer::rasterise(char32_t cp, Glyph& out) {
 }
 
 const TextRenderer::Glyph& TextRenderer::glyph(char32_t cp) {
+    // A text of many distinct characters must not grow the cache without end; starting over
+    // costs one rasterisation per character seen again.
+    if (cp >= ascii_.size() && others_.size() >= kMaxCachedGlyphs && !others_.count(cp)) others_.clear();
     Glyph& g = cp < ascii_.size() ? ascii_[cp] : others_[cp];
     if (!g.ready) rasterise(cp, g);
     return g;
@@ -146,11 +149,7 @@ TextSize TextRenderer::measure(const char* text, int length) {
     TextSize size{0, lineHeight_};
     if (!text) return size;
     size_t n = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
-    for (size_t i = 0; i < n;) {
-        size_t used;
-        size.width += glyph(decodeUtf8(text + i, n - i, used)).advance;
-        i += used;
-    }
+    forEachDisplayCharacter(text, n, [&](char32_t cp) { size.width += glyph(cp).advance; });
     return size;
 }
 
@@ -174,10 +173,9 @@ void TextRenderer::draw(Surface& surface, const char* text, int length, const RE
     const int strength = useTextAlpha ? static_cast<int>(textColor_ >> 24) : 255;
     if (strength == 0) return;
     int penX = rect.left;
-    for (size_t i = 0; i < n && penX < clipRight;) {
-        size_t used;
-        const Glyph& g = glyph(decodeUtf8(text + i, n - i, used));
-        i += used;
+    forEachDisplayCharacter(text, n, [&](char32_t cp) {
+        if (penX >= clipRight) return;
+        const Glyph& g = glyph(cp);
         int gx = penX + g.left;
         int gy = rect.top + g.top;
         int x0 = std::max(gx, clipLeft), x1 = std::min(gx + g.width, clipRight);
@@ -193,5 +191,5 @@ void TextRenderer::draw(Surface& surface, const char* text, int length, const RE
             }
         }
         penX += g.advance;
-    }
+    });
 }

@@ -68,6 +68,7 @@ private:
     uint32_t textColor_ = 0xFF000000u;
     uint32_t backgroundColor_ = 0xFFFFFFFFu;
     BackgroundMode mode_ = BackgroundMode::Transparent;
+    static constexpr size_t kMaxCachedGlyphs = 4096;
     std::array<Glyph, 128> ascii_;
     std::unordered_map<char32_t, Glyph> others_;
 };

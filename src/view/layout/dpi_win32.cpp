@@ -2,12 +2,15 @@
 
 #include "view/layout/sizer_math.h"
 
+#include <utility>
+
 namespace {
 
 using DpiContext = HANDLE;
 using GetThreadContextFn = DpiContext(WINAPI*)();
 using ContextsEqualFn = BOOL(WINAPI*)(DpiContext, DpiContext);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 // Per-monitor aware, version 2.
 const DpiContext kPerMonitorV2 = reinterpret_cast<DpiContext>(static_cast<intptr_t>(-4));
@@ -38,4 +41,16 @@ int dpiScale(HWND window) {
     if (!fn) return 0;
     if (!window) return 256;
     return scaleFromDpi(fn(window));
+}
+
+int systemMetricForWindow(int index, HWND window) {
+    static const auto functions = [] {
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        return std::pair{user32 ? lookUp<GetDpiForWindowFn>(user32, "GetDpiForWindow") : nullptr,
+                         user32 ? lookUp<GetMetricsForDpiFn>(user32, "GetSystemMetricsForDpi") : nullptr};
+    }();
+    auto [dpiFor, metricFor] = functions;
+    if (!window || !dpiFor || !metricFor) return GetSystemMetrics(index);
+    UINT dpi = dpiFor(window);
+    return dpi ? metricFor(index, dpi) : GetSystemMetrics(index);
 }

@@ -5,3 +5,7 @@
 #include <windows.h>
 
 int dpiScale(HWND window);
+
+// A system metric (SM_CXVSCROLL, say) at the DPI of the window's display, from
+// GetSystemMetricsForDpi where the system has it; the system-wide metric otherwise.
+int systemMetricForWindow(int index, HWND window);

@@ -1,5 +1,7 @@
 #include "view/scrollbar/scroll_skin.h"
 
+#include "view/gfx/png_loader.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -99,4 +101,20 @@ void composeThumbPicture(Surface& out, Surface& scratch, const Surface& image, c
 
     out.scaledBlit(scratch, 0, 0, width, length, 0.0f, 0.0f, static_cast<float>(width), static_cast<float>(extent), 1.0f,
                    false);
+}
+
+const ScrollSkin* SkinSource::skin() {
+    if (!tried_) {
+        tried_ = true;
+        skin_.image = loadPNG(path_);
+        skin_.layout = skin_.image ? readSkinLayout(*skin_.image) : ScrollSkinLayout{};
+        skin_.generation = ++generation_;
+    }
+    return skin_.usable() ? &skin_ : nullptr;
+}
+
+void SkinSource::release() {
+    skin_.image.reset();
+    skin_.layout = ScrollSkinLayout{};
+    tried_ = false;
 }

@@ -5,6 +5,8 @@
 // body and grip sizes by runs of marker pixels, an unmarked one uses fixed sizes.
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "view/gfx/surface.h"
 
@@ -41,6 +43,24 @@ struct ScrollSkin {
     ScrollSkinLayout layout;
     unsigned generation = 0;
     bool usable() const { return image && layout.valid; }
+};
+
+// Where the bars get their skin: the image file, loaded the first time a bar is painted and
+// kept until released. Owned by the window that owns the bars.
+class SkinSource {
+public:
+    explicit SkinSource(std::string path) : path_(std::move(path)) {}
+    // The skin, or null when the image is missing or unusable (the bars then use the plain
+    // look).
+    const ScrollSkin* skin();
+    // Drops the image; the next paint loads it again.
+    void release();
+
+private:
+    std::string path_;
+    ScrollSkin skin_;
+    bool tried_ = false;
+    unsigned generation_ = 0;
 };
 
 // The track picture for a bar of the given thickness and length: the normal look in the

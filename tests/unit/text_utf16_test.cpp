@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "curses/utf8_text.h"
+#include "text/path_form.h"
+#include "text/utf16.h"
+#include "text/utf8.h"
 
 namespace {
 DecodedChar decodeBytes(const std::string& s) { return decode(s.c_str()); }
@@ -89,4 +91,62 @@ TEST(Utf8ToWide, GivesUpOnLatin1AndDropsStrayBytesFromMostlyGoodText) {
     auto emoji = to_wide("\xF0\x9F\x98\x80");
     ASSERT_TRUE(emoji.has_value());
     EXPECT_EQ(emoji->size(), 2u);
+}
+
+TEST(Utf16ToUtf8, JoinsPairsAndStopsBeforeAnOverflowingCharacter) {
+    EXPECT_EQ(utf16ToUtf8(u"a\u00E9\U0001F600"), "a\xC3\xA9\xF0\x9F\x98\x80");
+    EXPECT_EQ(utf16ToUtf8(u"ab\u00E9", 3), "ab");
+    EXPECT_EQ(utf16ToUtf8(std::u16string(5000, u'x'), 4095).size(), 4095u);
+    // A lone surrogate is written on its own.
+    EXPECT_EQ(utf16ToUtf8(u"\xD800"), "\xED\xA0\x80");
+    EXPECT_EQ(utf16ToUtf8(u"\xDE00x"), "\xED\xB8\x80x");
+}
+
+TEST(StrictUtf8ToUtf16, RejectsEveryMalformedForm) {
+    std::u16string wide;
+    EXPECT_TRUE(utf8ToUtf16Strict("a\xF0\x9F\x98\x80", wide));
+    EXPECT_EQ(wide, u"a\U0001F600");
+    for (const char* bad : {"bad\xFF", "\xC0\x80", "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC3"})
+        EXPECT_FALSE(utf8ToUtf16Strict(bad, wide)) << bad;
+}
+
+TEST(SurrogateJoiner, PairsBecomeOneCharacterAndLoneHalvesStay) {
+    SurrogateJoiner joiner;
+    std::string out;
+    joiner.feed(0xD83D, out);
+    EXPECT_TRUE(out.empty());
+    EXPECT_TRUE(joiner.holding());
+    joiner.feed(0xDE00, out);
+    EXPECT_EQ(out, "\xF0\x9F\x98\x80");
+    out.clear();
+    joiner.feed(0xD83D, out);
+    joiner.feed(0xD83D, out);  // a second high half: the first one was alone
+    EXPECT_EQ(out, "\xED\xA0\xBD");
+    joiner.flush(out);
+    EXPECT_EQ(out, "\xED\xA0\xBD\xED\xA0\xBD");
+    EXPECT_FALSE(joiner.holding());
+}
+
+TEST(PathForm, WideCallsForValidMultiByteOrLongPaths) {
+    EXPECT_FALSE(pathNeedsWideCall("C:\\plain\\ascii.txt"));
+    EXPECT_TRUE(pathNeedsWideCall("C:\\\xCE\xB1.txt"));
+    EXPECT_FALSE(pathNeedsWideCall("C:\\latin1-\xE9.txt"));  // not UTF-8: bytes go to the narrow call
+    // Valid and invalid sequences mixed: the text is not UTF-8, so the narrow call.
+    EXPECT_FALSE(pathNeedsWideCall("C:\\\xCE\xB1-\xE9.txt"));
+    EXPECT_TRUE(pathNeedsWideCall(std::string(256, 'a')));
+    EXPECT_FALSE(pathNeedsWideCall(std::string(255, 'a')));
+}
+
+TEST(PathForm, LongPathsGetTheirPrefixAndBackslashes) {
+    std::u16string drive = u"C:/" + std::u16string(300, u'x');
+    std::u16string rewritten = longPathForm(drive);
+    EXPECT_EQ(rewritten.substr(0, 7), u"\\\\?\\C:\\");
+    EXPECT_EQ(rewritten.find(u'/'), std::u16string::npos);
+    std::u16string unc = u"\\\\server/share\\" + std::u16string(300, u'y');
+    EXPECT_EQ(longPathForm(unc).substr(0, 21), u"\\\\?\\UNC\\server\\share\\");
+    std::u16string shortPath = u"C:/" + std::u16string(252, u'z');
+    ASSERT_EQ(shortPath.size(), 255u);
+    EXPECT_EQ(longPathForm(shortPath), shortPath);
+    std::u16string relative(300, u'r');
+    EXPECT_EQ(longPathForm(relative), relative);
 }

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <deque>
+#include <string>
 #include <vector>
 
-#include "editor/file_io.h"
-#include "editor/file_paths.h"
+#include "platform/file_io.h"
+#include "text/path_form.h"
+#include "text/utf16.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ HANDLE openPath(const std::string& path, DWORD access, DWORD share, DWORD dispos
                 bool narrowAfterWideFailure, DWORD& error) {
     bool wideTried = false;
     HANDLE handle = INVALID_HANDLE_VALUE;
-    if (pathWantsWideApi(path)) {
+    if (pathNeedsWideCall(path)) {
         std::u16string wide;
         if (utf8ToUtf16Strict(path, wide)) {
             wide = longPathForm(wide);
@@ -35,9 +37,21 @@ HANDLE openPath(const std::string& path, DWORD access, DWORD share, DWORD dispos
     }
     if (handle == INVALID_HANDLE_VALUE && (!wideTried || narrowAfterWideFailure)) {
         handle = CreateFileA(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
-        error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        // After a wide attempt the narrow name is only a guess: its error says nothing about
+        // the file, so the wide call's error (a sharing violation, say) is kept.
+        if (!wideTried) error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
     }
     return handle;
+}
+
+// The wide form of a path for the calls that have both forms, or false for the narrow one.
+bool widePath(const std::string& path, std::wstring& out) {
+    if (!pathNeedsWideCall(path)) return false;
+    std::u16string wide;
+    if (!utf8ToUtf16Strict(path, wide)) return false;
+    wide = longPathForm(wide);
+    out.assign(wide.begin(), wide.end());
+    return true;
 }
 
 int64_t querySize(HANDLE handle) {
@@ -301,10 +315,10 @@ struct FileWriter::Impl {
     }
 };
 
-FileWriter::FileWriter(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
+FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make_unique<Impl>()) {
     DWORD error = 0;
-    impl_->handle = openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS,
-                             FILE_FLAG_OVERLAPPED, false, error);
+    impl_->handle = openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                             mode == Mode::CreateNew ? CREATE_NEW : CREATE_ALWAYS, FILE_FLAG_OVERLAPPED, false, error);
     impl_->ok = impl_->handle != INVALID_HANDLE_VALUE;
     if (!impl_->ok) return;
     for (size_t i = 0; i < kMaxPendingWrites; ++i) impl_->freeBlocks.push_back(impl_->newBlock());
@@ -350,6 +364,14 @@ void FileWriter::flush(bool all) {
     }
 }
 
+bool FileWriter::syncToDisk() {
+    Impl& w = *impl_;
+    if (w.handle == INVALID_HANDLE_VALUE) return false;
+    flush(true);
+    if (!FlushFileBuffers(w.handle)) w.ok = false;
+    return w.ok;
+}
+
 void FileWriter::close() {
     if (!impl_ || impl_->handle == INVALID_HANDLE_VALUE) return;
     flush(true);
@@ -358,3 +380,46 @@ void FileWriter::close() {
     impl_->freeBlocks.clear();
     impl_->owned.clear();
 }
+
+namespace file_system {
+
+std::string temporaryNameBeside(const std::string& target, int attempt) {
+    size_t cut = target.find_last_of("\\/");
+    std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
+    std::string name = cut == std::string::npos ? target : target.substr(cut + 1);
+    return folder + "~" + name + ".orvane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) +
+           ".tmp";
+}
+
+bool exists(const std::string& path) {
+    std::wstring wide;
+    DWORD attributes = widePath(path, wide) ? GetFileAttributesW(wide.c_str()) : GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES;
+}
+
+bool replace(const std::string& replacement, const std::string& target) {
+    std::wstring wideReplacement, wideTarget;
+    bool wide = widePath(replacement, wideReplacement) | widePath(target, wideTarget);
+    if (wide) {
+        // Both calls get the same form of both names.
+        if (wideReplacement.empty()) wideReplacement.assign(replacement.begin(), replacement.end());
+        if (wideTarget.empty()) wideTarget.assign(target.begin(), target.end());
+        // ReplaceFile keeps the target's attributes, security and creation time.
+        if (ReplaceFileW(wideTarget.c_str(), wideReplacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                         nullptr))
+            return true;
+        return MoveFileExW(wideReplacement.c_str(), wideTarget.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
+    if (ReplaceFileA(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return true;
+    // No target yet, or a volume that cannot replace: a plain move that overwrites.
+    return MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool remove(const std::string& path) {
+    std::wstring wide;
+    return (widePath(path, wide) ? DeleteFileW(wide.c_str()) : DeleteFileA(path.c_str())) != FALSE;
+}
+
+}  // namespace file_system

@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <string>
 #include <cstring>
 #include <vector>
 
-#include "editor/file_io.h"
+#include "platform/file_io.h"
 
 namespace {
 constexpr int64_t kBlockSize = 8192;
@@ -86,8 +88,9 @@ struct FileWriter::Impl {
     std::vector<char> pending;
 };
 
-FileWriter::FileWriter(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
-    impl_->fd = ::open(utf8Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make_unique<Impl>()) {
+    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::CreateNew ? O_EXCL : O_TRUNC);
+    impl_->fd = ::open(utf8Path.c_str(), flags, 0666);
     impl_->ok = impl_->fd >= 0;
     impl_->pending.reserve(kWriteBatch);
 }
@@ -121,9 +124,60 @@ void FileWriter::flush(bool all) {
     impl_->pending.clear();
 }
 
+bool FileWriter::syncToDisk() {
+    flush(true);
+    if (impl_->fd < 0 || ::fsync(impl_->fd) != 0) impl_->ok = false;
+    return impl_->ok;
+}
+
 void FileWriter::close() {
     if (!impl_ || impl_->fd < 0) return;
     flush(true);
     if (::close(impl_->fd) != 0) impl_->ok = false;
     impl_->fd = -1;
 }
+
+namespace file_system {
+
+std::string temporaryNameBeside(const std::string& target, int attempt) {
+    size_t cut = target.find_last_of('/');
+    std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
+    std::string name = cut == std::string::npos ? target : target.substr(cut + 1);
+    return folder + "." + name + ".orvane-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+bool exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool replace(const std::string& replacement, const std::string& target) {
+    // A link is written through: the file it names is replaced, the link stays.
+    std::string destination = target;
+    if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+        destination = resolved;
+        std::free(resolved);
+    }
+    struct stat st {};
+    if (::stat(destination.c_str(), &st) == 0) {
+        // The new file takes the old one's permissions; ownership only where allowed.
+        ::chmod(replacement.c_str(), st.st_mode & 07777);
+        if (::chown(replacement.c_str(), st.st_uid, st.st_gid) != 0) {
+            // Not the owner: the file is saved as the user's own, as any editor would.
+        }
+    }
+    if (::rename(replacement.c_str(), destination.c_str()) != 0) return false;
+    // The new directory entry goes to the disk too.
+    size_t cut = destination.find_last_of('/');
+    std::string folder = cut == std::string::npos ? std::string(".") : destination.substr(0, cut + 1);
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+bool remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+}  // namespace file_system

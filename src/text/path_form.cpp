@@ -1,12 +1,10 @@
-#include "platform/path_form.h"
+#include "text/path_form.h"
 
-#include "curses/utf8_text.h"
+#include "text/utf8.h"
 
-bool pathNeedsWideCall(const std::string& utf8Path) {
-    return utf8Path.size() >= 256 || utf8_kind(utf8Path.c_str()) == 1;
-}
+bool pathNeedsWideCall(std::string_view utf8Path) { return utf8Path.size() >= 256 || utf8_kind(utf8Path) == 1; }
 
-std::u16string platformLongPath(const std::u16string& widePath) {
+std::u16string longPathForm(const std::u16string& widePath) {
     if (widePath.size() < 256) return widePath;
     std::u16string out;
     if (widePath[1] == u':') {
@@ -16,6 +14,7 @@ std::u16string platformLongPath(const std::u16string& widePath) {
     } else {
         return widePath;
     }
+    // The prefixed form turns off the system's own slash handling.
     for (char16_t& c : out)
         if (c == u'/') c = u'\\';
     return out;

@@ -1,0 +1,262 @@
+#pragma once
+// Thin owners for the Win32 resources the program takes: GDI objects, device contexts,
+// kernel handles, COM objects and the COM apartment, timers, the mouse capture and window
+// subclasses. Each gives its resource back exactly once, when it goes out of scope.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <utility>
+
+namespace win32 {
+
+// A GDI object (font, bitmap, brush, region) deleted with DeleteObject.
+template <typename Handle>
+class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(Handle handle) : handle_(handle) {}
+    ~GdiObject() { reset(); }
+    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) reset(std::exchange(other.handle_, nullptr));
+        return *this;
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void reset(Handle handle = nullptr) {
+        if (handle_) DeleteObject(handle_);
+        handle_ = handle;
+    }
+    // Gives up ownership, for a caller that hands the object on.
+    Handle release() { return std::exchange(handle_, nullptr); }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+using Brush = GdiObject<HBRUSH>;
+using Region = GdiObject<HRGN>;
+
+// A memory device context (CreateCompatibleDC) that restores what it had selected.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC compatibleWith = nullptr) : dc_(CreateCompatibleDC(compatibleWith)) {}
+    ~MemoryDC() {
+        if (!dc_) return;
+        restore();
+        DeleteDC(dc_);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+    // Selects an object; the first object of each kind that was there is put back at the end.
+    void select(HGDIOBJ object) {
+        HGDIOBJ previous = SelectObject(dc_, object);
+        if (GetObjectType(object) == OBJ_BITMAP && !originalBitmap_) originalBitmap_ = previous;
+        if (GetObjectType(object) == OBJ_FONT && !originalFont_) originalFont_ = previous;
+    }
+    void restore() {
+        if (originalBitmap_) SelectObject(dc_, std::exchange(originalBitmap_, nullptr));
+        if (originalFont_) SelectObject(dc_, std::exchange(originalFont_, nullptr));
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ originalBitmap_ = nullptr;
+    HGDIOBJ originalFont_ = nullptr;
+};
+
+// A window's device context: the client area (GetDC) or the whole window (GetWindowDC).
+class WindowDC {
+public:
+    enum Area { Client, Whole };
+    explicit WindowDC(HWND window, Area area = Client)
+        : window_(window), dc_(area == Whole ? GetWindowDC(window) : GetDC(window)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint .. EndPaint.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDC() { EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const { return dc_; }
+    const RECT& area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+// A kernel handle closed with CloseHandle; INVALID_HANDLE_VALUE and null both mean none.
+class Handle {
+public:
+    Handle() = default;
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() { reset(); }
+    Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    Handle& operator=(Handle&& other) noexcept {
+        if (this != &other) reset(std::exchange(other.handle_, INVALID_HANDLE_VALUE));
+        return *this;
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    void reset(HANDLE handle = INVALID_HANDLE_VALUE) {
+        if (valid()) CloseHandle(handle_);
+        handle_ = handle;
+    }
+    // Closes now and tells whether the system accepted the close (a write can fail there).
+    bool close() {
+        bool ok = !valid() || CloseHandle(handle_) != FALSE;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+// A COM interface pointer, released once.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    // For the creating call's out parameter; releases what was held first.
+    T** out() {
+        reset();
+        return &p_;
+    }
+    void** outVoid() { return reinterpret_cast<void**>(out()); }
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    void reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+// COM initialised for this thread for the length of a scope.
+class ComScope {
+public:
+    ComScope() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComScope() {
+        if (ok_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool ok_;
+};
+
+// A window timer, killed when the owner goes.
+class WindowTimer {
+public:
+    WindowTimer() = default;
+    ~WindowTimer() { stop(); }
+    WindowTimer(const WindowTimer&) = delete;
+    WindowTimer& operator=(const WindowTimer&) = delete;
+
+    bool start(HWND window, UINT_PTR id, UINT periodMs) {
+        stop();
+        if (!SetTimer(window, id, periodMs, nullptr)) return false;
+        window_ = window;
+        id_ = id;
+        return true;
+    }
+    void stop() {
+        if (window_) KillTimer(window_, id_);
+        window_ = nullptr;
+    }
+    bool running() const { return window_ != nullptr; }
+
+private:
+    HWND window_ = nullptr;
+    UINT_PTR id_ = 0;
+};
+
+// The mouse capture taken by one window.
+class MouseCapture {
+public:
+    MouseCapture() = default;
+    ~MouseCapture() { release(); }
+    MouseCapture(const MouseCapture&) = delete;
+    MouseCapture& operator=(const MouseCapture&) = delete;
+
+    void take(HWND window) {
+        SetCapture(window);
+        window_ = window;
+    }
+    bool held() const { return window_ != nullptr && GetCapture() == window_; }
+    void release() {
+        HWND window = std::exchange(window_, nullptr);
+        if (window && GetCapture() == window) ReleaseCapture();
+    }
+
+private:
+    HWND window_ = nullptr;
+};
+
+// A window subclass through comctl32: the procedure sees every message first and passes on
+// what it does not take with DefSubclassProc. Removed when the owner goes, or by the window's
+// WM_NCDESTROY, whichever comes first.
+class Subclass {
+public:
+    Subclass() = default;
+    ~Subclass() { remove(); }
+    Subclass(const Subclass&) = delete;
+    Subclass& operator=(const Subclass&) = delete;
+
+    bool install(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
+        remove();
+        if (!SetWindowSubclass(window, procedure, id, data)) return false;
+        window_ = window;
+        procedure_ = procedure;
+        id_ = id;
+        return true;
+    }
+    void remove() {
+        if (window_ && IsWindow(window_)) RemoveWindowSubclass(window_, procedure_, id_);
+        window_ = nullptr;
+    }
+    // The window is going: the subclass must not be touched any more.
+    void forget() { window_ = nullptr; }
+
+private:
+    HWND window_ = nullptr;
+    SUBCLASSPROC procedure_ = nullptr;
+    UINT_PTR id_ = 0;
+};
+
+}  // namespace win32

@@ -1,0 +1,144 @@
+#include "text/utf16.h"
+
+#include "text/utf8.h"
+
+namespace {
+
+inline bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+inline bool isHighSurrogate(unsigned u) { return u >= 0xD800 && u <= 0xDBFF; }
+inline bool isLowSurrogate(unsigned u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// Length of the well-formed (shortest-form, non-surrogate, at most U+10FFFF) sequence at
+// text[i], or 0.
+size_t wellFormedLength(std::string_view text, size_t i) {
+    auto at = [&](size_t k) -> unsigned char { return k < text.size() ? static_cast<unsigned char>(text[k]) : 0; };
+    unsigned char a = at(i);
+    if (a < 0xC2 || a > 0xF4) return 0;
+    size_t need = a < 0xE0 ? 2 : a < 0xF0 ? 3 : 4;
+    for (size_t k = 1; k < need; ++k)
+        if (!isContinuation(at(i + k))) return 0;
+    unsigned char b = at(i + 1);
+    if (a == 0xE0 && b < 0xA0) return 0;  // overlong
+    if (a == 0xED && b > 0x9F) return 0;  // surrogate
+    if (a == 0xF0 && b < 0x90) return 0;  // overlong
+    if (a == 0xF4 && b > 0x8F) return 0;  // above U+10FFFF
+    return need;
+}
+
+void pushCodePoint(std::u16string& out, int cp) {
+    if (cp >= 0x10000 && cp <= 0x10FFFF) {
+        int v = cp - 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+    } else if (cp > 0x10FFFF) {
+        out.push_back(u'\xFFFD');
+    } else {
+        out.push_back(static_cast<char16_t>(cp));
+    }
+}
+
+}  // namespace
+
+int to_utf16(char16_t* buffer, size_t bufferBytes, const char* text) {
+    if (!buffer || bufferBytes < 2) return 0;
+    size_t maxUnits = bufferBytes / 2 - 1;
+    size_t units = 0;
+    if (text) {
+        while (units < maxUnits) {
+            DecodedChar c = decode(text);
+            if (c.length == 0) break;
+            if (c.codePoint >= 0x10000 && c.codePoint <= 0x10FFFE) {
+                if (maxUnits - units < 2) break;
+                int v = c.codePoint - 0x10000;
+                buffer[units++] = static_cast<char16_t>(0xD800 + (v >> 10));
+                buffer[units++] = static_cast<char16_t>(0xDC00 + (v & 0x3FF));
+            } else {
+                buffer[units++] = static_cast<char16_t>(c.codePoint);
+            }
+            text += c.length;
+        }
+    }
+    buffer[units] = 0;
+    return static_cast<int>(units);
+}
+
+std::optional<std::u16string> to_wide(const char* text) {
+    if (!text) return std::u16string();
+    size_t good = 0, bad = 0, total = 0;
+    for (const char* p = text; *p;) {
+        DecodedChar c = decode(p);
+        bool ascii = c.length == 1 && static_cast<unsigned char>(*p) < 0x80;
+        if (!ascii) (c.length >= 2 && c.length <= 4 ? good : bad) += static_cast<size_t>(c.length);
+        total += static_cast<size_t>(c.length);
+        p += c.length;
+    }
+    if (good < 5 * bad && good * 4 < total * 3) return std::nullopt;
+    std::u16string out;
+    out.reserve(total);
+    for (const char* p = text; *p;) {
+        DecodedChar c = decode(p);
+        bool ascii = c.length == 1 && static_cast<unsigned char>(*p) < 0x80;
+        if (ascii || (c.length >= 2 && c.length <= 4)) pushCodePoint(out, c.codePoint);
+        p += c.length;
+    }
+    return out;
+}
+
+bool utf8ToUtf16Strict(std::string_view utf8, std::u16string& out) {
+    out.clear();
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char a = static_cast<unsigned char>(utf8[i]);
+        if (a < 0x80) {
+            out.push_back(a);
+            ++i;
+            continue;
+        }
+        size_t len = wellFormedLength(utf8, i);
+        if (len == 0) return false;
+        int cp = len == 2 ? (a & 0x1F) : len == 3 ? (a & 0x0F) : (a & 0x07);
+        for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        pushCodePoint(out, cp);
+        i += len;
+    }
+    return true;
+}
+
+std::string utf16ToUtf8(std::u16string_view wide, size_t maxBytes) {
+    std::string out;
+    for (size_t i = 0; i < wide.size(); ++i) {
+        unsigned cp = wide[i];
+        if (isHighSurrogate(cp) && i + 1 < wide.size() && isLowSurrogate(wide[i + 1])) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (wide[i + 1] - 0xDC00u);
+            ++i;
+        }
+        char bytes[4];
+        int n = encode(static_cast<int>(cp), bytes, sizeof bytes);
+        if (n <= 0 || out.size() + static_cast<size_t>(n) > maxBytes) break;
+        out.append(bytes, static_cast<size_t>(n));
+    }
+    return out;
+}
+
+void SurrogateJoiner::feed(char16_t unit, std::string& out) {
+    if (pendingHigh_) {
+        char16_t high = pendingHigh_;
+        pendingHigh_ = 0;
+        if (isLowSurrogate(unit)) {
+            appendCodePoint(out, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+            return;
+        }
+        appendCodePoint(out, high);
+    }
+    if (isHighSurrogate(unit)) {
+        pendingHigh_ = unit;
+        return;
+    }
+    appendCodePoint(out, unit);
+}
+
+void SurrogateJoiner::flush(std::string& out) {
+    if (!pendingHigh_) return;
+    appendCodePoint(out, pendingHigh_);
+    pendingHigh_ = 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// UTF-8 and UTF-16, both ways: the strict conversion for paths, the lenient one for window
+// texts, the fixed-buffer one of the character cells, and joining the surrogate halves that
+// keyboard input delivers one at a time.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// UTF-16 into a fixed buffer of bufferBytes bytes: at most bufferBytes / 2 - 1 units, then a
+// terminator. Returns the units written, terminator not counted.
+int to_utf16(char16_t* buffer, size_t bufferBytes, const char* text);
+
+// Lenient conversion for window texts: nothing when the text does not look like UTF-8 (the
+// caller then uses the 8-bit call); otherwise invalid sequences are dropped.
+std::optional<std::u16string> to_wide(const char* text);
+
+// Strict conversion: false on any invalid, overlong or surrogate sequence.
+bool utf8ToUtf16Strict(std::string_view utf8, std::u16string& out);
+
+// UTF-16 to UTF-8 with surrogate pairs joined; a lone surrogate is written as its own
+// three-byte form. Stops before the first character that would not fit in maxBytes.
+std::string utf16ToUtf8(std::u16string_view wide, size_t maxBytes = std::string::npos);
+
+// Turns UTF-16 units that arrive one at a time into UTF-8 characters: a high surrogate waits
+// for its low partner and the two become one four-byte character; a lone half is written
+// as its own three-byte form.
+class SurrogateJoiner {
+public:
+    // Appends to out what the unit completes (possibly nothing, possibly a held-back lone
+    // high surrogate followed by this unit).
+    void feed(char16_t unit, std::string& out);
+    // Writes a held-back high surrogate, if any.
+    void flush(std::string& out);
+    bool holding() const { return pendingHigh_ != 0; }
+
+private:
+    char16_t pendingHigh_ = 0;
+};

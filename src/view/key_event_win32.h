@@ -1,0 +1,12 @@
+#pragma once
+// Keyboard messages as the key decisions see them: one portable KeyEvent, its modifiers read
+// from the live keyboard state once.
+#include <windows.h>
+
+#include "editor/key_map.h"
+
+// Ctrl, Shift and Alt as they are held now (the asynchronous key state).
+Modifiers readModifiers();
+
+// The event for a keyboard message; other messages give KeyMessageKind::Other.
+KeyEvent keyEventFrom(UINT message, WPARAM wParam, LPARAM lParam, bool mouseCaptured);
