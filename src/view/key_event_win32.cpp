@@ -1,10 +1,8 @@
 #include "view/key_event_win32.h"
 
-namespace {
-bool held(int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; }
-}  // namespace
+#include "platform/keyboard_win32.h"
 
-Modifiers readModifiers() { return {.ctrl = held(VK_CONTROL), .shift = held(VK_SHIFT), .alt = held(VK_MENU)}; }
+Modifiers readModifiers() { return {.ctrl = keyHeld(VK_CONTROL), .shift = keyHeld(VK_SHIFT), .alt = keyHeld(VK_MENU)}; }
 
 KeyEvent keyEventFrom(UINT message, WPARAM wParam, LPARAM lParam, bool mouseCaptured) {
     KeyEvent event;
