@@ -63,7 +63,8 @@ private:
 // disk, and only then takes the target's place; the replaced file keeps its attributes.
 // Without a successful commit the target stays byte for byte as it was and the new file is
 // removed. Where the folder refuses a new file but the target itself can be written, the
-// target is written in place instead (wroteInPlace tells).
+// target is written in place instead (wroteInPlace tells), as is a device or other special
+// file, which cannot be replaced.
 class SafeFileWriter {
 public:
     explicit SafeFileWriter(const std::string& utf8Target);
@@ -78,6 +79,8 @@ public:
     bool wroteInPlace() const { return inPlace_; }
 
 private:
+    void openInPlace();
+
     std::string target_;
     std::string temporary_;
     std::unique_ptr<FileWriter> writer_;
@@ -90,6 +93,8 @@ namespace file_system {
 // The name of a file beside target that does not exist yet, for attempt 0, 1, ...
 std::string temporaryNameBeside(const std::string& target, int attempt);
 bool exists(const std::string& path);
+// A device, pipe or other special file: written in place, never replaced.
+bool isSpecialFile(const std::string& path);
 // Puts replacement in target's place (keeping the target's attributes where it exists);
 // replacement is gone afterwards. False with both files as they were.
 bool replace(const std::string& replacement, const std::string& target);

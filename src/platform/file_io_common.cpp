@@ -19,6 +19,10 @@ constexpr int kTemporaryAttempts = 64;
 }  // namespace
 
 SafeFileWriter::SafeFileWriter(const std::string& utf8Target) : target_(utf8Target) {
+    if (file_system::isSpecialFile(target_)) {
+        openInPlace();
+        return;
+    }
     for (int attempt = 0; attempt < kTemporaryAttempts && !writer_; ++attempt) {
         std::string name = file_system::temporaryNameBeside(target_, attempt);
         auto writer = std::make_unique<FileWriter>(name, FileWriter::Mode::CreateNew);
@@ -31,7 +35,10 @@ SafeFileWriter::SafeFileWriter(const std::string& utf8Target) : target_(utf8Targ
     }
     if (writer_) return;
     // The folder refuses new files; a target that can itself be written is written in place.
-    if (!file_system::exists(target_)) return;
+    if (file_system::exists(target_)) openInPlace();
+}
+
+void SafeFileWriter::openInPlace() {
     auto writer = std::make_unique<FileWriter>(target_, FileWriter::Mode::Truncate);
     if (!writer->isOpen()) return;
     writer_ = std::move(writer);

@@ -151,6 +151,11 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0;
 }
 
+bool isSpecialFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 bool replace(const std::string& replacement, const std::string& target) {
     // A link is written through: the file it names is replaced, the link stays.
     std::string destination = target;

@@ -397,6 +397,14 @@ bool exists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES;
 }
 
+bool isSpecialFile(const std::string& path) {
+    // Device names ("\\.\COM1", "NUL") are the special files here.
+    if (path.rfind("\\\\.\\", 0) == 0) return true;
+    std::wstring wide;
+    DWORD attributes = widePath(path, wide) ? GetFileAttributesW(wide.c_str()) : GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE);
+}
+
 bool replace(const std::string& replacement, const std::string& target) {
     std::wstring wideReplacement, wideTarget;
     bool wide = widePath(replacement, wideReplacement) | widePath(target, wideTarget);
