@@ -111,16 +111,18 @@ std::string getWindowText(HWND window) {
     return text;
 }
 
+std::wstring displayText(const char* text) {
+    std::wstring wide;
+    return lenientWide(text, wide) ? wide : codePageWide(text);
+}
+
 int messageBox(HWND owner, const char* text, const char* caption, UINT iconFlags) {
-    std::wstring wideText, wideCaption;
-    bool textWide = lenientWide(text, wideText);
-    bool captionWide = lenientWide(caption, wideCaption);
+    std::wstring unused;
+    bool textWide = lenientWide(text, unused);
+    bool captionWide = lenientWide(caption, unused);
     UINT flags = MB_OK | iconFlags;
-    if (textWide || captionWide) {
-        if (!textWide) wideText = codePageWide(text);
-        if (!captionWide) wideCaption = codePageWide(caption);
-        return MessageBoxW(owner, wideText.c_str(), wideCaption.c_str(), flags);
-    }
+    if (textWide || captionWide)
+        return MessageBoxW(owner, displayText(text).c_str(), displayText(caption).c_str(), flags);
     return MessageBoxA(owner, text, caption, flags);
 }
 

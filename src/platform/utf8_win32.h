@@ -16,6 +16,10 @@ bool toWideStrict(const std::string& text, std::wstring& wide);
 // The wide path for a path-taking call, with the long-path rewrite when asked.
 bool widePath(const std::string& path, bool longForm, std::wstring& wide);
 
+// The UTF-16 form a text-taking call (a window text, a message box) gets: the text itself
+// when it looks like UTF-8, else its bytes in the system's code page.
+std::wstring displayText(const char* text);
+
 bool setWindowText(HWND window, const char* text);
 bool setDlgItemText(HWND dialog, int item, const char* text);
 // At most 2047 bytes.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "view/scrollbar/scroll_skin.h"
+#include "win32_temp_dir.h"
 #include "view/scrollbar/skin_scrollbar_win32.h"
 
 namespace {
@@ -316,4 +317,17 @@ TEST_F(SkinScrollbarTest, HidingTheBarDuringAThumbDragWaitsForTheRelease) {
     releaseAt(thumb);
     EXPECT_GT(frameCalculations, 0);
     EXPECT_EQ(clientWidth(window), 240);
+}
+
+TEST(SkinSource, LoadsTheSkinFromALongPathThroughTheFileLayer) {
+    Win32TempDir dir;
+    std::string folder = dir.file(std::string(120, 'd'));
+    ASSERT_TRUE(CreateDirectoryW(helperPath(folder).c_str(), nullptr));
+    folder += "\\" + std::string(120, 'e');
+    ASSERT_TRUE(CreateDirectoryW(helperPath(folder).c_str(), nullptr));
+    std::string path = folder + "\\scrollbar.png";
+    ASSERT_GT(path.size(), 260u);
+    ASSERT_TRUE(Win32TempDir::writeBytes(path, Win32TempDir::readBytes(skinPath())));
+    SkinSource skin(path);
+    EXPECT_NE(skin.skin(), nullptr);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "text/utf8.h"
 #include "view/gfx/surface.h"
 #include "view/gfx/text_renderer_win32.h"
 #include "view/gfx/window_surface_win32.h"
@@ -119,4 +120,29 @@ TEST(WindowSurface, CopiesPixelsToAWindow) {
     s.putPixel(0, 0, 0xFF00FF00u, 1.0f);
     EXPECT_EQ(s.pixel(0, 0), 0xFF00FF00u);
     DestroyWindow(window);
+}
+
+TEST(TextRenderer, EveryMalformedSequenceDrawsOneReplacementGlyph) {
+    TextRenderer r;
+    r.setFont(editorFont(14));
+    int replacement = r.measure("\xEF\xBF\xBD", -1).width;
+    ASSERT_GT(replacement, 0);
+    // An encoded surrogate, a lead above U+10FFFF and a five-byte form: one character each.
+    EXPECT_EQ(r.measure("\xED\xA0\x80", -1).width, replacement);
+    EXPECT_EQ(r.measure("\xF5\x80\x80\x80", -1).width, replacement);
+    EXPECT_EQ(r.measure("\xF8\x88\x80\x80\x80", -1).width, replacement);
+    // Two stray bytes are two characters.
+    EXPECT_EQ(r.measure("\xC0\x80", -1).width, 2 * replacement);
+}
+
+TEST(TextRenderer, GlyphCacheStaysBoundedOverManyDistinctCharacters) {
+    TextRenderer r;
+    r.setFont(editorFont(14));
+    for (int cp = 0x4E00; cp < 0x4E00 + 6000; ++cp) {
+        char bytes[4];
+        int n = encode(cp, bytes, sizeof bytes);
+        r.measure(bytes, n);
+    }
+    EXPECT_LE(r.cachedGlyphs(), 4096u);
+    EXPECT_GT(r.cachedGlyphs(), 0u);
 }

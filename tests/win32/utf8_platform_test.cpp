@@ -142,3 +142,53 @@ TEST(Utf8Platform, ExecutablePathEndsWithTheTestExe) {
     EXPECT_TRUE(utf8::appDataFolder(roaming));
     EXPECT_FALSE(roaming.empty());
 }
+
+TEST(Utf8Platform, LongWindowTextsAreCutOnACharacterBoundary) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(window);
+    std::string text = std::string(2046, 'a') + "\xC3\xA9";  // the é would straddle byte 2047
+    ASSERT_TRUE(utf8::setWindowText(window, text.c_str()));
+    std::string back = utf8::getWindowText(window);
+    EXPECT_EQ(back, std::string(2046, 'a'));
+    DestroyWindow(window);
+}
+
+// A narrow window procedure of the program's own (the system's DefWindowProcA would be
+// recognised and bypassed).
+LRESULT CALLBACK narrowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Utf8Platform, AnOwnedNarrowPopupGetsItsUnicodeTitleAndKeepsWorking) {
+    WNDCLASSA narrowClass{};
+    narrowClass.lpfnWndProc = narrowProcedure;
+    narrowClass.hInstance = GetModuleHandleA(nullptr);
+    narrowClass.lpszClassName = "orvane_test_narrow_owned";
+    RegisterClassA(&narrowClass);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    // A pop-up with an owner: GetParent answers the owner, yet the window is top-level.
+    HWND popup = CreateWindowExA(0, "orvane_test_narrow_owned", "", WS_POPUP, 0, 0, 10, 10, owner, nullptr,
+                                 narrowClass.hInstance, nullptr);
+    ASSERT_TRUE(popup);
+    ASSERT_EQ(GetParent(popup), owner);
+    ASSERT_TRUE(utf8::setWindowText(popup, kGreek));
+    // The title as the system keeps and draws it (reading it back through the narrow
+    // procedure would pass it through the code page again).
+    wchar_t buffer[16] = {};
+    InternalGetWindowText(popup, buffer, 16);
+    EXPECT_STREQ(buffer, kGreekWide);
+    // Its own procedure is back in place: narrow texts still go through it.
+    ASSERT_TRUE(SetWindowTextA(popup, "plain"));
+    char narrowBuffer[16] = {};
+    GetWindowTextA(popup, narrowBuffer, 16);
+    EXPECT_STREQ(narrowBuffer, "plain");
+    DestroyWindow(popup);
+    DestroyWindow(owner);
+}
+
+TEST(Utf8Platform, TextThatIsNotUtf8IsShownInTheCodePage) {
+    EXPECT_EQ(utf8::displayText(kGreek), kGreekWide);
+    if (GetACP() != 1252) GTEST_SKIP() << "the check below is for code page 1252";
+    // 0x80 is the euro sign in code page 1252, not U+0080.
+    EXPECT_EQ(utf8::displayText("caf\xE9 \x80"), L"caf\x00E9 \x20AC");
+}

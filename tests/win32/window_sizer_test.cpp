@@ -3,6 +3,7 @@
 
 #include "view/layout/background_painter_win32.h"
 #include "view/layout/dpi_win32.h"
+#include "view/layout/sizer_math.h"
 #include "view/layout/window_sizer_win32.h"
 
 namespace {
@@ -65,9 +66,26 @@ TEST(WindowSizer, UncoveredAreaIsInvalidated) {
     DestroyWindow(parent);
 }
 
-TEST(DpiScale, NoWindowGives256OrUnavailable) {
-    int scale = dpiScale(nullptr);
-    EXPECT_TRUE(scale == 0 || scale == 256);
+TEST(DpiScale, OnlyAPerMonitorAwareThreadGetsScales) {
+    using SetContextFn = HANDLE(WINAPI*)(HANDLE);
+    auto set = reinterpret_cast<SetContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+    ASSERT_NE(set, nullptr);
+    const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4));
+    const HANDLE unaware = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
+    HANDLE before = set(unaware);
+    ASSERT_NE(before, nullptr);
+    EXPECT_EQ(dpiScale(nullptr), 0);
+    HWND window = makeWindow(nullptr, 10, 10, 100, 100);
+    EXPECT_EQ(dpiScale(window), 0);
+    // Systems that know the per-monitor version 2 context give real scales under it (Wine 8
+    // refuses that context, so there only the unaware half can be seen).
+    if (set(perMonitorV2)) {
+        EXPECT_EQ(dpiScale(nullptr), 256);
+        EXPECT_EQ(dpiScale(window), scaleFromDpi(GetDpiForWindow(window)));
+    }
+    DestroyWindow(window);
+    set(before);
 }
 
 TEST(BackgroundPainter, FillsAroundChildren) {

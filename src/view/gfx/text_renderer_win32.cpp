@@ -22,46 +22,19 @@ int toUtf16(char32_t cp, wchar_t out[2]) {
 } // namespace
 
 TextRenderer::TextRenderer() {
-    dc_ = CreateCompatibleDC(nullptr);
-    if (dc_) {
-        TEXTMETRICW tm;
-        if (GetTextMetricsW(dc_, &tm)) lineHeight_ = tm.tmHeight;
-    }
+    TEXTMETRICW tm;
+    if (dc_ && GetTextMetricsW(dc_.get(), &tm)) lineHeight_ = tm.tmHeight;
 }
 
-TextRenderer::~TextRenderer() {
-    releaseCanvas();
-    if (dc_) {
-        if (originalFont_) SelectObject(dc_, originalFont_);
-        DeleteDC(dc_);
-    }
-    if (font_) DeleteObject(font_);
-}
-
-void TextRenderer::releaseCanvas() {
-    if (canvas_) {
-        SelectObject(dc_, originalBitmap_);
-        DeleteObject(canvas_);
-    }
-    canvas_ = nullptr;
-    originalBitmap_ = nullptr;
-    canvasBits_ = nullptr;
-    canvasWidth_ = canvasHeight_ = 0;
-}
+TextRenderer::~TextRenderer() = default;
 
 void TextRenderer::setFont(HFONT font) {
-    if (dc_ && font) {
-        HGDIOBJ previous = SelectObject(dc_, font);
-        if (!originalFont_) originalFont_ = previous;
-    } else if (dc_ && originalFont_) {
-        SelectObject(dc_, originalFont_);
-    }
-    if (font_ && font_ != font) DeleteObject(font_);
-    font_ = font;
+    if (dc_) dc_.select(font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+    if (font != font_.get()) font_.reset(font);
     for (Glyph& g : ascii_) g = Glyph{};
     others_.clear();
     TEXTMETRICW tm;
-    lineHeight_ = dc_ && GetTextMetricsW(dc_, &tm) ? tm.tmHeight : 0;
+    lineHeight_ = dc_ && GetTextMetricsW(dc_.get(), &tm) ? tm.tmHeight : 0;
 }
 
 uint32_t TextRenderer::setTextColor(uint32_t colour) { return std::exchange(textColor_, colour); }
@@ -72,7 +45,6 @@ bool TextRenderer::ensureCanvas(int width, int height) {
     if (canvas_ && width <= canvasWidth_ && height <= canvasHeight_) return true;
     width = std::max(width, canvasWidth_);
     height = std::max(height, canvasHeight_);
-    releaseCanvas();
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -81,9 +53,10 @@ bool TextRenderer::ensureCanvas(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    canvas_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!canvas_) return false;
-    originalBitmap_ = SelectObject(dc_, canvas_);
+    win32::Bitmap canvas(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!canvas) return false;
+    dc_.select(canvas.get());
+    canvas_ = std::move(canvas);
     canvasBits_ = static_cast<uint32_t*>(bits);
     canvasWidth_ = width;
     canvasHeight_ = height;
@@ -97,7 +70,7 @@ void TextRenderer::rasterise(char32_t cp, Glyph& out) {
     wchar_t units[2];
     int n = toUtf16(cp, units);
     SIZE size{};
-    if (!GetTextExtentPoint32W(dc_, units, n, &size)) return;
+    if (!GetTextExtentPoint32W(dc_.get(), units, n, &size)) return;
     out.advance = size.cx;
     // Room on both sides for glyphs that overhang their advance (italics, wide marks).
     int pad = lineHeight_ / 2 + 2;
@@ -105,9 +78,9 @@ void TextRenderer::rasterise(char32_t cp, Glyph& out) {
     int height = std::max(lineHeight_, static_cast<int>(size.cy));
     if (width <= 0 || height <= 0 || !ensureCanvas(width, height)) return;
     std::memset(canvasBits_, 0, static_cast<size_t>(canvasWidth_) * static_cast<size_t>(canvasHeight_) * sizeof(uint32_t));
-    SetTextColor(dc_, RGB(255, 255, 255));
-    SetBkMode(dc_, TRANSPARENT);
-    ExtTextOutW(dc_, pad, 0, 0, nullptr, units, static_cast<UINT>(n), nullptr);
+    SetTextColor(dc_.get(), RGB(255, 255, 255));
+    SetBkMode(dc_.get(), TRANSPARENT);
+    ExtTextOutW(dc_.get(), pad, 0, 0, nullptr, units, static_cast<UINT>(n), nullptr);
     GdiFlush();
 
     // White on black: the brightest channel is the coverage (sub-pixel smoothing included).

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/handles_win32.h"
 #include "view/gfx/surface.h"
 
 enum class BackgroundMode { Transparent, Opaque };
@@ -27,7 +28,9 @@ public:
 
     // Takes ownership of font (releasing the previous one) and forgets the cached glyphs.
     void setFont(HFONT font);
-    HFONT font() const { return font_; }
+    HFONT font() const { return font_.get(); }
+    // Glyphs rasterised and kept, for tests of the cache's bound.
+    size_t cachedGlyphs() const { return others_.size(); }
     uint32_t setTextColor(uint32_t colour);
     uint32_t setBackgroundColor(uint32_t colour);
     BackgroundMode setBackgroundMode(BackgroundMode mode);
@@ -54,13 +57,11 @@ private:
     const Glyph& glyph(char32_t cp);
     void rasterise(char32_t cp, Glyph& out);
     bool ensureCanvas(int width, int height);
-    void releaseCanvas();
 
-    HFONT font_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ originalFont_ = nullptr;
-    HBITMAP canvas_ = nullptr;
-    HGDIOBJ originalBitmap_ = nullptr;
+    // The font and bitmap outlive the DC that has them selected (members go in reverse).
+    win32::Font font_;
+    win32::Bitmap canvas_;
+    win32::MemoryDC dc_;
     uint32_t* canvasBits_ = nullptr;
     int canvasWidth_ = 0;
     int canvasHeight_ = 0;

@@ -2,34 +2,21 @@
 
 #include <memory>
 
-DibStorage::~DibStorage() {
-    if (dc_) {
-        if (original_) SelectObject(dc_, original_);
-        DeleteDC(dc_);
-    }
-    if (bitmap_) DeleteObject(bitmap_);
-}
-
 uint32_t* DibStorage::reallocate(int width, int height) {
     if (bits_ && width == width_ && height == height_) return bits_;
-    if (!dc_) {
-        dc_ = CreateCompatibleDC(nullptr);
-        if (!dc_) return nullptr;
-    }
+    if (!dc_) return nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down rows, as the surface keeps them
+    info.bmiHeader.biHeight = -height;  // top-down rows, as the surface keeps them
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    win32::Bitmap bitmap(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) return nullptr;
-    HGDIOBJ previous = SelectObject(dc_, bitmap);
-    if (!original_) original_ = previous;
-    if (bitmap_) DeleteObject(bitmap_);
-    bitmap_ = bitmap;
+    dc_.select(bitmap.get());
+    bitmap_ = std::move(bitmap);
     bits_ = static_cast<uint32_t*>(bits);
     width_ = width;
     height_ = height;

@@ -3,22 +3,22 @@
 // in its own memory device context, from which they are copied to a window's DC.
 #include <windows.h>
 
+#include "platform/handles_win32.h"
 #include "view/gfx/surface.h"
 
 class DibStorage final : public SurfaceStorage {
 public:
     DibStorage() = default;
-    ~DibStorage() override;
     DibStorage(const DibStorage&) = delete;
     DibStorage& operator=(const DibStorage&) = delete;
 
     uint32_t* reallocate(int width, int height) override;
-    HDC dc() const { return dc_; }
+    HDC dc() const { return dc_.get(); }
 
 private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ original_ = nullptr;
+    // The bitmap outlives the DC that has it selected (members go in reverse).
+    win32::Bitmap bitmap_;
+    win32::MemoryDC dc_;
     uint32_t* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;

@@ -1,5 +1,7 @@
 #include "view/layout/background_painter_win32.h"
 
+#include "platform/handles_win32.h"
+
 #include "view/gfx/window_surface_win32.h"
 #include "view/layout/gdi_region_win32.h"
 #include "view/layout/paint_buffer.h"
@@ -22,8 +24,8 @@ void BackgroundPainter::end() {
     if (!window_) return;
     HDC dc = paint_.hdc;
     const RECT& u = paint_.rcPaint;
-    GdiRegion visible(CreateRectRgnIndirect(&u));
-    GdiRegion saved(CreateRectRgn(0, 0, 0, 0));
+    win32::Region visible(CreateRectRgnIndirect(&u));
+    win32::Region saved(CreateRectRgn(0, 0, 0, 0));
     if (visible && saved && dc) {
         subtractVisibleChildren(window_, visible.get());
         bool hadClip = GetClipRgn(dc, saved.get()) == 1;

@@ -2,8 +2,6 @@
 
 #include "view/layout/sizer_math.h"
 
-#include <utility>
-
 namespace {
 
 using DpiContext = HANDLE;
@@ -21,36 +19,42 @@ Fn lookUp(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// Looked up once; null when the facility is unavailable.
-GetDpiForWindowFn dpiForWindow() {
-    static const GetDpiForWindowFn fn = [] {
-        HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        if (!user32) return GetDpiForWindowFn{};
-        auto threadContext = lookUp<GetThreadContextFn>(user32, "GetThreadDpiAwarenessContext");
-        auto equal = lookUp<ContextsEqualFn>(user32, "AreDpiAwarenessContextsEqual");
-        if (!threadContext || !equal || !equal(threadContext(), kPerMonitorV2)) return GetDpiForWindowFn{};
-        return lookUp<GetDpiForWindowFn>(user32, "GetDpiForWindow");
+struct DpiFunctions {
+    GetThreadContextFn threadContext = nullptr;
+    ContextsEqualFn equal = nullptr;
+    GetDpiForWindowFn dpiForWindow = nullptr;
+    GetMetricsForDpiFn metricsForDpi = nullptr;
+};
+
+// Looked up once; each is null where the system lacks it.
+const DpiFunctions& functions() {
+    static const DpiFunctions fns = [] {
+        DpiFunctions f;
+        if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
+            f.threadContext = lookUp<GetThreadContextFn>(user32, "GetThreadDpiAwarenessContext");
+            f.equal = lookUp<ContextsEqualFn>(user32, "AreDpiAwarenessContextsEqual");
+            f.dpiForWindow = lookUp<GetDpiForWindowFn>(user32, "GetDpiForWindow");
+            f.metricsForDpi = lookUp<GetMetricsForDpiFn>(user32, "GetSystemMetricsForDpi");
+        }
+        return f;
     }();
-    return fn;
+    return fns;
 }
 
-} // namespace
+}  // namespace
 
 int dpiScale(HWND window) {
-    GetDpiForWindowFn fn = dpiForWindow();
-    if (!fn) return 0;
+    const DpiFunctions& f = functions();
+    // Only a per-monitor aware (version 2) thread sees real window DPIs; for any other the
+    // sizer keeps its rectangles as they are.
+    if (!f.threadContext || !f.equal || !f.dpiForWindow || !f.equal(f.threadContext(), kPerMonitorV2)) return 0;
     if (!window) return 256;
-    return scaleFromDpi(fn(window));
+    return scaleFromDpi(f.dpiForWindow(window));
 }
 
 int systemMetricForWindow(int index, HWND window) {
-    static const auto functions = [] {
-        HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        return std::pair{user32 ? lookUp<GetDpiForWindowFn>(user32, "GetDpiForWindow") : nullptr,
-                         user32 ? lookUp<GetMetricsForDpiFn>(user32, "GetSystemMetricsForDpi") : nullptr};
-    }();
-    auto [dpiFor, metricFor] = functions;
-    if (!window || !dpiFor || !metricFor) return GetSystemMetrics(index);
-    UINT dpi = dpiFor(window);
-    return dpi ? metricFor(index, dpi) : GetSystemMetrics(index);
+    const DpiFunctions& f = functions();
+    if (!window || !f.dpiForWindow || !f.metricsForDpi) return GetSystemMetrics(index);
+    UINT dpi = f.dpiForWindow(window);
+    return dpi ? f.metricsForDpi(index, dpi) : GetSystemMetrics(index);
 }

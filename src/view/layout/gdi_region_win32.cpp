@@ -1,5 +1,7 @@
 #include "view/layout/gdi_region_win32.h"
 
+#include "platform/handles_win32.h"
+
 namespace {
 
 struct Subtraction {
@@ -15,7 +17,7 @@ BOOL CALLBACK subtractChild(HWND child, LPARAM data) {
     GetWindowRect(child, &r);
     MapWindowPoints(HWND_DESKTOP, s->parent, reinterpret_cast<POINT*>(&r), 2);
     if (!RectInRegion(s->region, &r)) return TRUE;
-    GdiRegion childRegion(CreateRectRgnIndirect(&r));
+    win32::Region childRegion(CreateRectRgnIndirect(&r));
     if (!childRegion) return TRUE;
     s->complexity = CombineRgn(s->region, s->region, childRegion.get(), RGN_DIFF);
     return s->complexity == NULLREGION ? FALSE : TRUE;

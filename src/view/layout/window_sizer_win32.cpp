@@ -1,5 +1,7 @@
 #include "view/layout/window_sizer_win32.h"
 
+#include "platform/handles_win32.h"
+
 #include "view/layout/dpi_win32.h"
 #include "view/layout/gdi_region_win32.h"
 
@@ -47,7 +49,7 @@ void WindowSizer::resize() {
     }
     if (batch) EndDeferWindowPos(batch);
 
-    GdiRegion area(CreateRectRgnIndirect(&client));
+    win32::Region area(CreateRectRgnIndirect(&client));
     if (!area) return;
     if (subtractVisibleChildren(parent_, area.get()) != NULLREGION) InvalidateRgn(parent_, area.get(), FALSE);
 }
