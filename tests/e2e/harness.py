@@ -190,12 +190,20 @@ class Orvane:
         values = dict(line.split("=", 1) for line in out.split())
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
+    def probe(self, *args):
+        """Runs tests/e2e/probe_win32.cpp's helper; answers (exit status, output)."""
+        probe = os.path.join(BUILD, "e2e_probe.exe")
+        out = subprocess.run(["wine", probe] + [str(a) for a in args], capture_output=True, timeout=30)
+        return out.returncode, out.stdout.decode("utf-8", "replace").replace("\r\n", "\n")
+
     def window_texts(self, title):
         """The texts of the child windows of the top-level window with exactly this title
         (a message box's text among them)."""
-        probe = os.path.join(BUILD, "e2e_probe.exe")
-        out = subprocess.run(["wine", probe, "text", title], capture_output=True, timeout=30)
-        return out.stdout.decode("utf-8", "replace").replace("\r\n", "\n")
+        return self.probe("text", title)[1]
+
+    def foreground_title(self):
+        """The title of the window that has the activation, as Windows sees it."""
+        return self.probe("foreground")[1].strip()
 
     def screenshot(self, path=None):
         return Screenshot(path)

@@ -1,8 +1,17 @@
-// A small Win32 helper for the end-to-end scenarios: reads what X cannot tell, such as the
-// texts inside a message box. Usage: e2e_probe text "<exact window title>"
+// A small Win32 helper for the end-to-end scenarios: reads and sends what X cannot.
+//   e2e_probe text "<exact title>"            texts of the window's children (a message box's text)
+//   e2e_probe foreground                      title of the window that has the activation
+//   e2e_probe post "<exact title>" MSG WPARAM  posts a message (numbers in decimal or 0x hex)
+//   e2e_probe send "<exact title>" MSG WPARAM  sends it and waits for the answer
+//   e2e_probe child "<exact title>" ID MSG WPARAM LPARAM
+//                                             posts a message to the child window with that id
+//   e2e_probe dpichanged "<exact title>" DPI X Y W H
+//                                             sends WM_DPICHANGED with the suggested rectangle,
+//                                             placed in the target process's own memory
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -22,15 +31,64 @@ BOOL CALLBACK printChild(HWND child, LPARAM) {
     return TRUE;
 }
 
+long long number(const wchar_t* text) { return std::wcstoll(text, nullptr, 0); }
+
+int dpiChanged(HWND window, int argc, wchar_t** argv) {
+    if (argc != 8) return 2;
+    int dpi = static_cast<int>(number(argv[3]));
+    RECT rect{static_cast<LONG>(number(argv[4])), static_cast<LONG>(number(argv[5])), 0, 0};
+    rect.right = rect.left + static_cast<LONG>(number(argv[6]));
+    rect.bottom = rect.top + static_cast<LONG>(number(argv[7]));
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    int status = 1;
+    if (remote && WriteProcessMemory(process, remote, &rect, sizeof rect, nullptr)) {
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
+        status = 0;
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return status;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 3 && std::wstring(argv[1]) == L"text") {
-        HWND window = FindWindowW(nullptr, argv[2]);
-        if (!window) return 1;
+    if (argc == 2 && std::wstring(argv[1]) == L"foreground") {
+        wchar_t title[1024] = {};
+        if (HWND window = GetForegroundWindow()) GetWindowTextW(window, title, 1024);
+        std::printf("%s\n", utf8(title).c_str());
+        return 0;
+    }
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: see the comment at the top of probe_win32.cpp\n");
+        return 2;
+    }
+    std::wstring command = argv[1];
+    HWND window = FindWindowW(nullptr, argv[2]);
+    if (!window) return 1;
+    if (command == L"text") {
         EnumChildWindows(window, printChild, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: e2e_probe text TITLE\n");
+    if ((command == L"post" || command == L"send") && argc == 5) {
+        UINT message = static_cast<UINT>(number(argv[3]));
+        WPARAM wParam = static_cast<WPARAM>(number(argv[4]));
+        if (command == L"post") return PostMessageW(window, message, wParam, 0) ? 0 : 1;
+        SendMessageW(window, message, wParam, 0);
+        return 0;
+    }
+    if (command == L"child" && argc == 7) {
+        HWND child = GetDlgItem(window, static_cast<int>(number(argv[3])));
+        if (!child) return 1;
+        return PostMessageW(child, static_cast<UINT>(number(argv[4])), static_cast<WPARAM>(number(argv[5])),
+                            static_cast<LPARAM>(number(argv[6])))
+                   ? 0
+                   : 1;
+    }
+    if (command == L"dpichanged") return dpiChanged(window, argc, argv);
     return 2;
 }
