@@ -4,4 +4,4 @@
 
 #include "app/startup_win32.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) { return run_orvane(instance, commandLine); }
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) { return runOrvane(instance, commandLine); }

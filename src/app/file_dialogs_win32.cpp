@@ -49,9 +49,21 @@ std::wstring wide(const char* text) {
     return out;
 }
 
-// A chosen path that does not fit is refused: cut short it would name another file.
-bool acceptChosenPath(std::string& path, size_t maxBytes) {
-    if (path.size() <= maxBytes) return !path.empty();
+enum class DialogKind { Open, Save };
+
+struct DialogRequest {
+    DialogKind kind = DialogKind::Open;
+    HWND owner = nullptr;
+    bool keepDirectory = true;  // put the current directory back afterwards
+    size_t maxBytes = 0;        // the longest path the caller can take
+};
+
+// A chosen path that does not fit is refused, and the user told: cut short it would name
+// another file.
+bool acceptChosenPath(const DialogRequest& request, std::string& path) {
+    std::optional<std::string> refusal = chosenPathTooLong(path, request.maxBytes);
+    if (!refusal) return !path.empty();
+    utf8::messageBox(request.owner, refusal->c_str(), "Orvane error", MB_ICONERROR);
     path.clear();
     return false;
 }
@@ -59,8 +71,9 @@ bool acceptChosenPath(std::string& path, size_t maxBytes) {
 using CreateItemFromParsingName = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, REFIID, void**);
 
 // The modern dialog; false with created = false when the dialog object cannot be made.
-bool runModernDialog(bool save, HWND owner, const std::string& startFolder, size_t maxBytes, std::string& path,
-                     bool& created) {
+bool runModernDialog(const DialogRequest& request, const std::string& startFolder, std::string& path, bool& created) {
+    const bool save = request.kind == DialogKind::Save;
+    HWND owner = request.owner;
     win32::ComPtr<IFileDialog> dialog;
     HRESULT hr = CoCreateInstance(save ? CLSID_FileSaveDialog : CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
                                   save ? IID_IFileSaveDialog : IID_IFileOpenDialog,
@@ -101,16 +114,19 @@ bool runModernDialog(bool save, HWND owner, const std::string& startFolder, size
     if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &chosen)) || !chosen) return false;
     path = utf8::fromWide(chosen);
     CoTaskMemFree(chosen);
-    return acceptChosenPath(path, maxBytes);
+    return acceptChosenPath(request, path);
 }
 
-bool runDialog(bool save, HWND owner, bool keepDirectory, size_t maxBytes, std::string& path) {
+bool runDialog(const DialogRequest& dialog, std::string& path) {
+    const bool save = dialog.kind == DialogKind::Save;
+    HWND owner = dialog.owner;
+    const bool keepDirectory = dialog.keepDirectory;
     std::string startFolder = utf8::currentDirectory();
     bool accepted = false;
     {
         DisabledOwners disabled(owner);
         bool created = false;
-        accepted = runModernDialog(save, owner, startFolder, maxBytes, path, created);
+        accepted = runModernDialog(dialog, startFolder, path, created);
         if (!created) {
             std::string filter = fileTypeFilterBlock();
             utf8::FileDialogRequest request;
@@ -127,7 +143,7 @@ bool runDialog(bool save, HWND owner, bool keepDirectory, size_t maxBytes, std::
                 request.flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | (keepDirectory ? OFN_NOCHANGEDIR : 0);
                 accepted = utf8::getOpenFileName(request, path);
             }
-            accepted = accepted && acceptChosenPath(path, maxBytes);
+            accepted = accepted && acceptChosenPath(dialog, path);
         }
         if (save || keepDirectory) utf8::setCurrentDirectory(startFolder);
     }
@@ -137,10 +153,12 @@ bool runDialog(bool save, HWND owner, bool keepDirectory, size_t maxBytes, std::
 }  // namespace
 
 bool choose_file_for_open(HWND owner, bool keepDirectory, std::string& path) {
-    return runDialog(false, owner, keepDirectory, 4094, path);
+    return runDialog({.kind = DialogKind::Open, .owner = owner, .keepDirectory = keepDirectory, .maxBytes = 4094}, path);
 }
 
-bool choose_file_for_save(HWND owner, std::string& path) { return runDialog(true, owner, true, 2047, path); }
+bool choose_file_for_save(HWND owner, std::string& path) {
+    return runDialog({.kind = DialogKind::Save, .owner = owner, .keepDirectory = true, .maxBytes = 2047}, path);
+}
 
 void prefs_open_external(const std::string& dataFolder, HWND owner) {
     std::string path = dataFolder + kPreferencesFile;

@@ -1,5 +1,7 @@
 #include "app/file_types.h"
 
+#include "text/utf8.h"
+
 const std::vector<FileType>& fileTypes() {
     static const std::vector<FileType> types = {
         {"All supported files",
@@ -42,4 +44,13 @@ std::string fileTypeFilterBlock() {
     }
     block.push_back('\0');
     return block;
+}
+
+std::optional<std::string> chosenPathTooLong(const std::string& path, size_t maxBytes) {
+    if (path.size() <= maxBytes) return std::nullopt;
+    // The path is shown cut at a character boundary: a message box takes any length, a
+    // reader does not.
+    std::string shown = path.substr(0, fitOnCharacterBoundary(path, 1024));
+    return "Orvane cannot use this path: it is longer than " + std::to_string(maxBytes) + " bytes.\n\n" + shown +
+           (shown.size() < path.size() ? "..." : "");
 }

@@ -93,7 +93,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-void open_find_dialog(FindDialogKind kind) {
+void openFindDialog(FindDialogKind kind) {
     if (HWND open = static_cast<HWND>(slotOf(kind))) {
         SetForegroundWindow(open);
         SetActiveWindow(open);

@@ -5,4 +5,4 @@
 
 #include "editor/find_dialog_input.h"
 
-void open_find_dialog(FindDialogKind kind);
+void openFindDialog(FindDialogKind kind);

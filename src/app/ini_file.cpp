@@ -104,7 +104,7 @@ std::string readFile(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> ini_find_value(std::string_view text, std::string_view section, std::string_view key) {
+std::optional<std::string> iniFindValue(std::string_view text, std::string_view section, std::string_view key) {
     std::vector<Line> lines = splitLines(text);
     Location where = locate(lines, section, key);
     if (!where.key) return std::nullopt;
@@ -115,7 +115,7 @@ std::optional<std::string> ini_find_value(std::string_view text, std::string_vie
     return std::string(value);
 }
 
-int ini_parse_int(std::string_view value, int defaultValue) {
+int iniParseInt(std::string_view value, int defaultValue) {
     size_t pos = value.find_first_not_of(kBlanks);
     if (pos == std::string_view::npos) return defaultValue;
     bool negative = false;
@@ -132,7 +132,7 @@ int ini_parse_int(std::string_view value, int defaultValue) {
     return static_cast<int>(number);
 }
 
-std::string ini_with_value(std::string_view text, std::string_view section, std::string_view key,
+std::string iniWithValue(std::string_view text, std::string_view section, std::string_view key,
                            std::string_view value) {
     std::vector<Line> lines = splitLines(text);
     Location where = locate(lines, section, key);
@@ -157,13 +157,13 @@ std::string ini_with_value(std::string_view text, std::string_view section, std:
     return result;
 }
 
-int ini_get_int(const std::string& path, std::string_view section, std::string_view key, int defaultValue) {
-    std::optional<std::string> value = ini_find_value(readFile(path), section, key);
-    return value ? ini_parse_int(*value, defaultValue) : defaultValue;
+int iniGetInt(const std::string& path, std::string_view section, std::string_view key, int defaultValue) {
+    std::optional<std::string> value = iniFindValue(readFile(path), section, key);
+    return value ? iniParseInt(*value, defaultValue) : defaultValue;
 }
 
-bool ini_set_string(const std::string& path, std::string_view section, std::string_view key, std::string_view value) {
-    std::string updated = ini_with_value(readFile(path), section, key, value);
+bool iniSetString(const std::string& path, std::string_view section, std::string_view key, std::string_view value) {
+    std::string updated = iniWithValue(readFile(path), section, key, value);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) return false;
     out << updated;

@@ -8,17 +8,17 @@
 
 // The value of key in section, trimmed and without surrounding quotes; nothing when the
 // section or key is missing. The first of duplicate sections or keys wins.
-std::optional<std::string> ini_find_value(std::string_view text, std::string_view section, std::string_view key);
+std::optional<std::string> iniFindValue(std::string_view text, std::string_view section, std::string_view key);
 
 // Leading blanks, an optional sign and the leading digits, as the platform reads them:
 // defaultValue for an empty value, 0 for a value with no digits.
-int ini_parse_int(std::string_view value, int defaultValue);
+int iniParseInt(std::string_view value, int defaultValue);
 
 // The file text with key set to value: the existing line replaced, else a new line at the
 // end of the section, else a new section at the end. New lines end with CR LF.
-std::string ini_with_value(std::string_view text, std::string_view section, std::string_view key,
+std::string iniWithValue(std::string_view text, std::string_view section, std::string_view key,
                            std::string_view value);
 
 // File forms: a missing file reads as empty and is created on write.
-int ini_get_int(const std::string& path, std::string_view section, std::string_view key, int defaultValue);
-bool ini_set_string(const std::string& path, std::string_view section, std::string_view key, std::string_view value);
+int iniGetInt(const std::string& path, std::string_view section, std::string_view key, int defaultValue);
+bool iniSetString(const std::string& path, std::string_view section, std::string_view key, std::string_view value);

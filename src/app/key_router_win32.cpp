@@ -17,10 +17,10 @@ void runWindowAction(MainWindow& main, const KeyDecision& decision) {
     switch (decision.action) {
     case KeyAction::MenuCommand: SendMessageW(main.window(), WM_COMMAND, static_cast<WPARAM>(decision.menuId), 0); break;
     case KeyAction::ToggleFullscreen: main.toggle_fullscreen(); break;
-    case KeyAction::OpenFind: open_find_dialog(FindDialogKind::Find); break;
-    case KeyAction::OpenReplace: open_find_dialog(FindDialogKind::Replace); break;
-    case KeyAction::OpenGotoLine: open_find_dialog(FindDialogKind::GotoLine); break;
-    case KeyAction::OpenGotoOffset: open_find_dialog(FindDialogKind::GotoOffset); break;
+    case KeyAction::OpenFind: openFindDialog(FindDialogKind::Find); break;
+    case KeyAction::OpenReplace: openFindDialog(FindDialogKind::Replace); break;
+    case KeyAction::OpenGotoLine: openFindDialog(FindDialogKind::GotoLine); break;
+    case KeyAction::OpenGotoOffset: openFindDialog(FindDialogKind::GotoOffset); break;
     case KeyAction::ToggleWhitespace:
         if (EditorView* view = main.editorView()) view->toggleWhitespace();
         break;

@@ -303,10 +303,10 @@ void MainWindow::writePlacement() {
         placement_set_string("main_wnd_maximized", "1");
     } else {
         placement_set_string("main_wnd_maximized", "0");
-        placement_set_int("main_wnd_x", x_);
-        placement_set_int("main_wnd_y", y_);
-        placement_set_int("main_wnd_w", width_);
-        placement_set_int("main_wnd_h", height_);
+        placementSetInt("main_wnd_x", x_);
+        placementSetInt("main_wnd_y", y_);
+        placementSetInt("main_wnd_w", width_);
+        placementSetInt("main_wnd_h", height_);
     }
 }
 

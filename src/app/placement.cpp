@@ -2,4 +2,4 @@
 
 #include "app/placement.h"
 
-void placement_set_int(const char* key, int value) { placement_set_string(key, std::to_string(value).c_str()); }
+void placementSetInt(const char* key, int value) { placement_set_string(key, std::to_string(value).c_str()); }

@@ -9,4 +9,4 @@ inline constexpr const char* kPlacementSection = "orvane";
 int placement_get_int(const char* key, int defaultValue);
 // Stores text under key; the file is created when missing. Numbers are formatted "%d".
 void placement_set_string(const char* key, const char* text);
-void placement_set_int(const char* key, int value);
+void placementSetInt(const char* key, int value);

@@ -5,9 +5,9 @@
 #include "app/placement.h"
 
 int placement_get_int(const char* key, int defaultValue) {
-    return ini_get_int(AppContext::instance().iniPath, kPlacementSection, key, defaultValue);
+    return iniGetInt(AppContext::instance().iniPath, kPlacementSection, key, defaultValue);
 }
 
 void placement_set_string(const char* key, const char* text) {
-    ini_set_string(AppContext::instance().iniPath, kPlacementSection, key, text);
+    iniSetString(AppContext::instance().iniPath, kPlacementSection, key, text);
 }

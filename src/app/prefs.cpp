@@ -107,7 +107,7 @@ int readColor(const PrefStore& prefs, const char* key, int fallback) {
 
 PrefStore::~PrefStore() { cJSON_Delete(root_); }
 
-cJSON* prefs_parse(std::string& text, std::string& errorText) {
+cJSON* prefsParse(std::string& text, std::string& errorText) {
     // An embedded NUL ends the text, as it would for a C string.
     text.resize(std::strlen(text.c_str()));
     cJSON_Minify(text.data());
@@ -129,16 +129,16 @@ cJSON* prefs_parse(std::string& text, std::string& errorText) {
 
 bool PrefStore::loadText(std::string text) {
     cJSON_Delete(root_);
-    root_ = prefs_parse(text, errorText_);
+    root_ = prefsParse(text, errorText_);
     return root_ != nullptr;
 }
 
-const std::string& prefs_default_text() {
+const std::string& prefsDefaultText() {
     static const std::string text = joinLines(kDefaultLines, sizeof kDefaultLines / sizeof kDefaultLines[0]);
     return text;
 }
 
-const std::string& prefs_user_skeleton() {
+const std::string& prefsUserSkeleton() {
     static const std::string text = "{\n  // Add your personal preferences here.\n}\n";
     return text;
 }
@@ -147,7 +147,7 @@ void prefs_write_files(const std::string& dataFolder) {
     {
         FileWriter writer(dataFolder + kDefaultPreferencesFile);
         if (writer.isOpen()) {
-            writer.write(prefs_default_text().data(), static_cast<int64_t>(prefs_default_text().size()));
+            writer.write(prefsDefaultText().data(), static_cast<int64_t>(prefsDefaultText().size()));
             writer.flush(true);
         }
     }
@@ -156,7 +156,7 @@ void prefs_write_files(const std::string& dataFolder) {
     if (!exists) {
         FileWriter writer(userPath);
         if (writer.isOpen()) {
-            writer.write(prefs_user_skeleton().data(), static_cast<int64_t>(prefs_user_skeleton().size()));
+            writer.write(prefsUserSkeleton().data(), static_cast<int64_t>(prefsUserSkeleton().size()));
             writer.flush(true);
         }
     }

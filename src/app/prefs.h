@@ -28,8 +28,8 @@ inline constexpr const char* kPreferencesFile = "preferences.txt";
 inline constexpr const char* kDefaultPreferencesFile = "preferences-default.txt";
 
 // The commented default file, every line ended by a line feed.
-const std::string& prefs_default_text();
-const std::string& prefs_user_skeleton();
+const std::string& prefsDefaultText();
+const std::string& prefsUserSkeleton();
 
 // Writes the default file and, when it cannot be opened, the user file, in dataFolder
 // (which ends with its separator).
@@ -38,7 +38,7 @@ bool prefs_load(PrefStore& store, const std::string& dataFolder, bool useDefault
 
 // Strips comments and whitespace the way the loader does, then parses; the checker of the
 // preferences window uses the same rules. On failure errorText gets "Parse error before: ...".
-cJSON* prefs_parse(std::string& text, std::string& errorText);
+cJSON* prefsParse(std::string& text, std::string& errorText);
 
 bool pref_curses_preferences(const PrefStore& prefs);
 bool pref_curses_right_focus(const PrefStore& prefs);

@@ -33,7 +33,7 @@ void showParseError(const AppContext& app) {
 
 }  // namespace
 
-int run_orvane(HINSTANCE instance, const wchar_t* commandLine) {
+int runOrvane(HINSTANCE instance, const wchar_t* commandLine) {
     AppContext& app = AppContext::instance();
     std::u16string wide;
     for (const wchar_t* p = commandLine; p && *p; ++p) wide.push_back(static_cast<char16_t>(*p));
@@ -43,7 +43,7 @@ int run_orvane(HINSTANCE instance, const wchar_t* commandLine) {
     win32::ComScope com;
     InitCommonControls();
     HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ORVANE));
-    register_window_classes(instance, icon);
+    registerWindowClasses(instance, icon);
 
     if (!resolve_folders(app)) {
         utf8::messageBox(nullptr, "Orvane cannot retrieve user's roaming directory. Press OK to exit Orvane.",

@@ -2,4 +2,4 @@
 #include <windows.h>
 
 // The whole life of the process: start-up, the main window and its loop, shut-down.
-int run_orvane(HINSTANCE instance, const wchar_t* commandLine);
+int runOrvane(HINSTANCE instance, const wchar_t* commandLine);

@@ -4,7 +4,7 @@
 
 #include "view/editor_window_win32.h"
 
-void register_window_classes(HINSTANCE instance, HICON icon) {
+void registerWindowClasses(HINSTANCE instance, HICON icon) {
     WNDCLASSEXW dialogClass{};
     dialogClass.cbSize = sizeof dialogClass;
     GetClassInfoExW(nullptr, L"#32770", &dialogClass);

@@ -2,4 +2,4 @@
 #include <windows.h>
 
 // Registers the dialog-derived classes of the program's windows and the editor window class.
-void register_window_classes(HINSTANCE instance, HICON icon);
+void registerWindowClasses(HINSTANCE instance, HICON icon);

@@ -108,7 +108,7 @@ class Orvane:
         args = ["wine", exe]
         if command_line is not None:
             args.append(command_line)
-        self.process = subprocess.Popen(args, cwd=self.folder, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = subprocess.Popen(args, cwd=self.folder, stdout=subprocess.DEVNULL, stderr=open("/tmp/orvane-stderr.log", "w") if os.environ.get("ORVANE_E2E_STDERR") else subprocess.DEVNULL)
         if wait_title:
             self.window = self.wait_window(wait_title)
         return self

@@ -101,3 +101,4 @@ def scenario_a_dpi_change_applies_the_suggested_rectangle():
         app.focus()
         app.key("ctrl+q")
         assert app.wait_exit() == 0
+

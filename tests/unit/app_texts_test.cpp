@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/file_types.h"
 #include "app/version_text.h"
+#include "text/utf8.h"
 #include "build_info.h"
 
 TEST(CommandLine, EveryQuoteIsRemovedAndSpacesKept) {
@@ -36,4 +37,16 @@ TEST(VersionText, TimestampIsTheBuildStepsNotACompiledInDate) {
     EXPECT_EQ(buildTimestamp(), ORVANE_BUILD_TIMESTAMP);
     std::regex format("[A-Z][a-z]{2} [ 1-3]\\d \\d{4} \\d{2}:\\d{2}:\\d{2}");
     EXPECT_TRUE(std::regex_match(buildTimestamp(), format)) << buildTimestamp();
+}
+
+TEST(FileTypes, AChosenPathThatDoesNotFitIsRefusedNotCut) {
+    EXPECT_FALSE(chosenPathTooLong(std::string(2047, 'a'), 2047).has_value());
+    // An é straddles byte 1024, where the message cuts the path it shows.
+    std::string longPath = "C:\\" + std::string(1020, 'd') + "\xC3\xA9" + std::string(1100, 'e') + ".txt";
+    std::optional<std::string> refusal = chosenPathTooLong(longPath, 2047);
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_NE(refusal->find("longer than 2047 bytes"), std::string::npos);
+    // The message shows the path cut only where a character ends.
+    EXPECT_NE(utf8_kind(refusal->c_str()), -1);
+    EXPECT_EQ(refusal->substr(refusal->size() - 3), "...");
 }

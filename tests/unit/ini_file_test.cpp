@@ -15,22 +15,22 @@ TEST(IniFile, FindsValuesCaseInsensitivelyAndTrimmed) {
         "quoted=\"42\"\n"
         "[orvane]\n"
         "late=5\n";
-    EXPECT_EQ(ini_find_value(text, "orvane", "main_wnd_x"), "-12");
-    EXPECT_EQ(ini_find_value(text, "ORVANE", "Quoted"), "42");
-    EXPECT_EQ(ini_find_value(text, "orvane", "top"), std::nullopt);
-    EXPECT_EQ(ini_find_value(text, "other", "main_wnd_x"), "7");
-    EXPECT_EQ(ini_find_value(text, "missing", "main_wnd_x"), std::nullopt);
-    EXPECT_EQ(ini_find_value("", "orvane", "x"), std::nullopt);
+    EXPECT_EQ(iniFindValue(text, "orvane", "main_wnd_x"), "-12");
+    EXPECT_EQ(iniFindValue(text, "ORVANE", "Quoted"), "42");
+    EXPECT_EQ(iniFindValue(text, "orvane", "top"), std::nullopt);
+    EXPECT_EQ(iniFindValue(text, "other", "main_wnd_x"), "7");
+    EXPECT_EQ(iniFindValue(text, "missing", "main_wnd_x"), std::nullopt);
+    EXPECT_EQ(iniFindValue("", "orvane", "x"), std::nullopt);
 }
 
 TEST(IniFile, ParsesIntegersLikeThePrivateProfileCall) {
-    EXPECT_EQ(ini_parse_int("123", 5), 123);
-    EXPECT_EQ(ini_parse_int("  -40px", 5), -40);
-    EXPECT_EQ(ini_parse_int("+8", 5), 8);
-    EXPECT_EQ(ini_parse_int("", 5), 5);
-    EXPECT_EQ(ini_parse_int("abc", 5), 0);
-    EXPECT_EQ(ini_parse_int("-", 5), 0);
-    EXPECT_EQ(ini_parse_int("99999999999999", 5), 2147483647);
+    EXPECT_EQ(iniParseInt("123", 5), 123);
+    EXPECT_EQ(iniParseInt("  -40px", 5), -40);
+    EXPECT_EQ(iniParseInt("+8", 5), 8);
+    EXPECT_EQ(iniParseInt("", 5), 5);
+    EXPECT_EQ(iniParseInt("abc", 5), 0);
+    EXPECT_EQ(iniParseInt("-", 5), 0);
+    EXPECT_EQ(iniParseInt("99999999999999", 5), 2147483647);
 }
 
 TEST(IniFile, WritesInPlaceAndKeepsEverythingElse) {
@@ -45,8 +45,8 @@ TEST(IniFile, WritesInPlaceAndKeepsEverythingElse) {
         "\r\n"
         "[tail]\r\n"
         "z=0\r\n";
-    text = ini_with_value(text, "orvane", "main_wnd_x", "10");
-    text = ini_with_value(text, "orvane", "new_key", "-2");
+    text = iniWithValue(text, "orvane", "main_wnd_x", "10");
+    text = iniWithValue(text, "orvane", "new_key", "-2");
     EXPECT_EQ(text,
               "; keep me\r\n"
               "[other]\r\n"
@@ -62,8 +62,8 @@ TEST(IniFile, WritesInPlaceAndKeepsEverythingElse) {
 }
 
 TEST(IniFile, AddsSectionsAndLineEndsWhereMissing) {
-    EXPECT_EQ(ini_with_value("", "orvane", "k", "1"), "[orvane]\r\nk=1\r\n");
-    EXPECT_EQ(ini_with_value("[x]\na=1", "orvane", "k", "1"), "[x]\na=1\r\n[orvane]\r\nk=1\r\n");
-    EXPECT_EQ(ini_with_value("[orvane]\na=1", "orvane", "k", "1"), "[orvane]\na=1\r\nk=1\r\n");
-    EXPECT_EQ(ini_with_value("[orvane]\n", "orvane", "k", "1"), "[orvane]\nk=1\r\n");
+    EXPECT_EQ(iniWithValue("", "orvane", "k", "1"), "[orvane]\r\nk=1\r\n");
+    EXPECT_EQ(iniWithValue("[x]\na=1", "orvane", "k", "1"), "[x]\na=1\r\n[orvane]\r\nk=1\r\n");
+    EXPECT_EQ(iniWithValue("[orvane]\na=1", "orvane", "k", "1"), "[orvane]\na=1\r\nk=1\r\n");
+    EXPECT_EQ(iniWithValue("[orvane]\n", "orvane", "k", "1"), "[orvane]\nk=1\r\n");
 }

@@ -25,7 +25,7 @@ TEST_F(Placement, MissingFileOrSectionGivesDefaults) {
 
 TEST_F(Placement, RoundTripCreatesTheFileAndUpdatesKeys) {
     placement_set_string("main_wnd_x", "-8");
-    placement_set_int("main_wnd_y", 120);
+    placementSetInt("main_wnd_y", 120);
     placement_set_string("main_wnd_x", "30");
     EXPECT_EQ(placement_get_int("main_wnd_x", 50), 30);
     EXPECT_EQ(placement_get_int("main_wnd_y", 50), 120);
@@ -44,7 +44,7 @@ TEST_F(Placement, ReadsAndKeepsAFileEditedByHand) {
     EXPECT_EQ(placement_get_int("about_wnd_x", 0), -15);
     EXPECT_EQ(placement_get_int("about_wnd_y", 50), 0);
     EXPECT_EQ(placement_get_int("switch_wnd_h", 900), 900);
-    placement_set_int("about_wnd_y", 7);
+    placementSetInt("about_wnd_y", 7);
     EXPECT_EQ(dir.read("orvane.ini"),
               "# notes\n"
               "[ORVANE]\n"
@@ -57,6 +57,6 @@ TEST_F(Placement, ReadsAndKeepsAFileEditedByHand) {
 
 TEST_F(Placement, AnUnwritableFolderLosesWritesQuietly) {
     AppContext::instance().iniPath = dir.file("missing/orvane.ini");
-    placement_set_int("main_wnd_x", 3);
+    placementSetInt("main_wnd_x", 3);
     EXPECT_EQ(placement_get_int("main_wnd_x", 50), 50);
 }

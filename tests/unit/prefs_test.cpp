@@ -14,7 +14,7 @@ PrefStore& loaded(PrefStore& store, const std::string& text) {
 }  // namespace
 
 TEST(PrefsFiles, DefaultFileIsTheCommentedFortyEightLines) {
-    const std::string& text = prefs_default_text();
+    const std::string& text = prefsDefaultText();
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 48);
     EXPECT_EQ(text.find('\r'), std::string::npos);
     EXPECT_EQ(text.rfind("//\n// Welcome to Orvane x64 Text Editor, Version 1.04\n", 0), 0u);
@@ -29,13 +29,13 @@ TEST(PrefsFiles, DefaultFileIsTheCommentedFortyEightLines) {
 TEST(PrefsFiles, WritesBothFilesButNeverOverwritesTheUserFile) {
     TempDir dir;
     prefs_write_files(dir.folder());
-    EXPECT_EQ(dir.read("preferences-default.txt"), prefs_default_text());
+    EXPECT_EQ(dir.read("preferences-default.txt"), prefsDefaultText());
     EXPECT_EQ(dir.read("preferences.txt"), "{\n  // Add your personal preferences here.\n}\n");
     dir.write("preferences.txt", "{ \"tab_size\": 4 }");
     dir.write("preferences-default.txt", "garbage");
     prefs_write_files(dir.folder());
     EXPECT_EQ(dir.read("preferences.txt"), "{ \"tab_size\": 4 }");
-    EXPECT_EQ(dir.read("preferences-default.txt"), prefs_default_text());
+    EXPECT_EQ(dir.read("preferences-default.txt"), prefsDefaultText());
 
     PrefStore store;
     ASSERT_TRUE(prefs_load(store, dir.folder(), false));
@@ -158,6 +158,6 @@ TEST(PrefsFiles, DefaultAndSkeletonMatchTheReferenceFiles) {
         std::ifstream in(std::string(ORVANE_SOURCE_DIR) + "/tests/e2e/expected/" + name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
-    EXPECT_EQ(prefs_default_text(), reference("preferences-default.txt"));
-    EXPECT_EQ(prefs_user_skeleton(), reference("preferences.txt"));
+    EXPECT_EQ(prefsDefaultText(), reference("preferences-default.txt"));
+    EXPECT_EQ(prefsUserSkeleton(), reference("preferences.txt"));
 }

@@ -23,8 +23,8 @@ TEST_F(PlacementWin32, RoundTripThroughAUtf8Path) {
     AppContext::instance().iniPath = folder + "\\orvane.ini";
     EXPECT_EQ(placement_get_int("main_wnd_w", 1120), 1120);
     placement_set_string("main_wnd_x", "-8");
-    placement_set_int("main_wnd_w", 1300);
-    placement_set_int("main_wnd_x", 12);
+    placementSetInt("main_wnd_w", 1300);
+    placementSetInt("main_wnd_x", 12);
     EXPECT_EQ(placement_get_int("main_wnd_x", 50), 12);
     EXPECT_EQ(placement_get_int("main_wnd_w", 1120), 1300);
     EXPECT_EQ(placement_get_int("main_wnd_h", 900), 900);
@@ -45,8 +45,8 @@ TEST_F(PlacementWin32, NativeReaderAgreesWithThePlatform) {
     AppContext::instance().iniPath = dir.file("orvane.ini");
     ASSERT_TRUE(Win32TempDir::writeBytes(AppContext::instance().iniPath, text));
     for (const char* key : {"about_wnd_x", "about_wnd_y", "switch_wnd_w", "switch_wnd_h", "switch_wnd_x", "missing_key"}) {
-        auto value = ini_find_value(text, kPlacementSection, key);
-        int expected = value ? ini_parse_int(*value, 77) : 77;
+        auto value = iniFindValue(text, kPlacementSection, key);
+        int expected = value ? iniParseInt(*value, 77) : 77;
         EXPECT_EQ(placement_get_int(key, 77), expected) << key;
     }
 }

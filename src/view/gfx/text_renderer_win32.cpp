@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "text/utf8.h"
+#include "view/gfx/window_surface_win32.h"
 
 namespace {
 
@@ -45,19 +46,12 @@ bool TextRenderer::ensureCanvas(int width, int height) {
     if (canvas_ && width <= canvasWidth_ && height <= canvasHeight_) return true;
     width = std::max(width, canvasWidth_);
     height = std::max(height, canvasHeight_);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    win32::Bitmap canvas(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    uint32_t* bits = nullptr;
+    win32::Bitmap canvas(createPixelBitmap(dc_.get(), width, height, &bits));
     if (!canvas) return false;
     dc_.select(canvas.get());
     canvas_ = std::move(canvas);
-    canvasBits_ = static_cast<uint32_t*>(bits);
+    canvasBits_ = bits;
     canvasWidth_ = width;
     canvasHeight_ = height;
     return true;

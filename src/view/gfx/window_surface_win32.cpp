@@ -2,9 +2,7 @@
 
 #include <memory>
 
-uint32_t* DibStorage::reallocate(int width, int height) {
-    if (bits_ && width == width_ && height == height_) return bits_;
-    if (!dc_) return nullptr;
+HBITMAP createPixelBitmap(HDC dc, int width, int height, uint32_t** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -12,12 +10,21 @@ uint32_t* DibStorage::reallocate(int width, int height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    win32::Bitmap bitmap(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    void* pixels = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = static_cast<uint32_t*>(pixels);
+    return bitmap;
+}
+
+uint32_t* DibStorage::reallocate(int width, int height) {
+    if (bits_ && width == width_ && height == height_) return bits_;
+    if (!dc_) return nullptr;
+    uint32_t* bits = nullptr;
+    win32::Bitmap bitmap(createPixelBitmap(dc_.get(), width, height, &bits));
     if (!bitmap) return nullptr;
     dc_.select(bitmap.get());
     bitmap_ = std::move(bitmap);
-    bits_ = static_cast<uint32_t*>(bits);
+    bits_ = bits;
     width_ = width;
     height_ = height;
     return bits_;

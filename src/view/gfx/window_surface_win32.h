@@ -6,6 +6,10 @@
 #include "platform/handles_win32.h"
 #include "view/gfx/surface.h"
 
+// A 32-bit top-down device-independent bitmap of the given size, rows packed as a Surface
+// keeps them; bits receives its pixels. Null on failure.
+HBITMAP createPixelBitmap(HDC dc, int width, int height, uint32_t** bits);
+
 class DibStorage final : public SurfaceStorage {
 public:
     DibStorage() = default;

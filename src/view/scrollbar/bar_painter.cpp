@@ -45,25 +45,28 @@ void flatBox(Surface& out, int x, int y, int w, int h, const SystemColours& c) {
     out.line(x + w - 1, y, x + w - 1, y + h - 1, c.shadow, 1.0f);
 }
 
-// A filled triangle pointing up or down, centred in the box.
-void arrowGlyph(Surface& out, int x, int y, int w, int h, bool up, bool pressed, uint32_t colour) {
+enum class Pointing { Up, Down };
+
+// A filled triangle pointing up or down, centred in the box; a pressed one sits a pixel lower.
+void arrowGlyph(Surface& out, int x, int y, int w, int h, Pointing pointing, bool pressed, uint32_t colour) {
     int half = std::max(1, std::min(w, h) / 4);
     int cx = x + w / 2 + (pressed ? 1 : 0);
     int top = y + (h - half) / 2 + (pressed ? 1 : 0);
     for (int i = 0; i < half; ++i) {
-        int spread = up ? i : half - 1 - i;
+        int spread = pointing == Pointing::Up ? i : half - 1 - i;
         out.line(cx - spread, top + i, cx + spread, top + i, colour, 1.0f);
     }
 }
 
-void plainArrow(Surface& out, int y, int h, bool up, const PartLooks& looks, bool active, const SystemColours& c) {
+void plainArrow(Surface& out, int y, int h, Pointing pointing, const PartLooks& looks, bool active,
+                const SystemColours& c) {
     int w = out.width();
     if (looks.pressed) {
         flatBox(out, 0, y, w, h, c);
     } else {
         raisedBox(out, 0, y, w, h, c);
     }
-    arrowGlyph(out, 0, y, w, h, up, looks.pressed, active ? c.arrow : c.grayArrow);
+    arrowGlyph(out, 0, y, w, h, pointing, looks.pressed, active ? c.arrow : c.grayArrow);
 }
 
 void plainTrack(Surface& out, int y0, int y1, bool pressed, const SystemColours& c) {
@@ -142,7 +145,7 @@ void paintVerticalBar(Surface& out, const BarGeometry& g, const BarPaintState& s
         return;
     }
 
-    plainArrow(out, 0, A, true, looksOf(s, kPartLineUp), s.canScroll, c);
+    plainArrow(out, 0, A, Pointing::Up, looksOf(s, kPartLineUp), s.canScroll, c);
     if (withThumb) {
         plainTrack(out, g.trackStart, g.thumbStart(), looksOf(s, kPartPageUp).pressed, c);
         plainTrack(out, g.thumbStart() + g.thumbLength, g.trackEnd(), looksOf(s, kPartPageDown).pressed, c);
@@ -150,5 +153,5 @@ void paintVerticalBar(Surface& out, const BarGeometry& g, const BarPaintState& s
     } else {
         plainTrack(out, g.trackStart, g.trackEnd(), false, c);
     }
-    plainArrow(out, g.length - A, A, false, looksOf(s, kPartLineDown), s.canScroll, c);
+    plainArrow(out, g.length - A, A, Pointing::Down, looksOf(s, kPartLineDown), s.canScroll, c);
 }
