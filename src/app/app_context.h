@@ -8,21 +8,11 @@
 #include "app/prefs.h"
 
 class MainWindow;
-class AboutWindow;
-class ChangelogWindow;
-class LicenseWindow;
-class PreferencesWindow;
-class SwitchWindow;
 
 // A platform window handle, kept opaque so this header builds without platform headers.
 using WindowHandle = void*;
 
 struct AuxiliaryWindows {
-    AboutWindow* about = nullptr;
-    ChangelogWindow* changelog = nullptr;
-    LicenseWindow* license = nullptr;
-    PreferencesWindow* preferences = nullptr;
-    SwitchWindow* switchWindow = nullptr;
     WindowHandle findDialog = nullptr;
     WindowHandle replaceDialog = nullptr;
     WindowHandle gotoLineDialog = nullptr;
