@@ -5,6 +5,7 @@
 //   e2e_probe send "<exact title>" MSG WPARAM  sends it and waits for the answer
 //   e2e_probe child "<exact title>" ID MSG WPARAM LPARAM
 //                                             posts a message to the child window with that id
+//   e2e_probe move "<exact title>" X Y W H      moves and sizes the window as the program would
 //   e2e_probe dpichanged "<exact title>" DPI X Y W H
 //                                             sends WM_DPICHANGED with the suggested rectangle,
 //                                             placed in the target process's own memory
@@ -89,6 +90,12 @@ int wmain(int argc, wchar_t** argv) {
                    ? 0
                    : 1;
     }
+    if (command == L"move" && argc == 7)
+        return SetWindowPos(window, nullptr, static_cast<int>(number(argv[3])), static_cast<int>(number(argv[4])),
+                            static_cast<int>(number(argv[5])), static_cast<int>(number(argv[6])),
+                            SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
     if (command == L"dpichanged") return dpiChanged(window, argc, argv);
     return 2;
 }
