@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+
 #include "editor_fixture.h"
 #include "recording_canvas.h"
 
@@ -358,6 +361,31 @@ TEST_F(PaintTest, TopLineAndFirstColumnFollowThePaint) {
     paint();
     EXPECT_EQ(state.topLine, 10);
     EXPECT_EQ(state.firstColumn, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PaintTest, EveryPaintedRowTakesOneCellPerCountedCharacter) {
+    const unsigned char pool[] = {'a', ' ', '\t', 0x80, 0xBF, 0xC0, 0xC3, 0xA9, 0xE2, 0x86, 0x92, 0xED, 0xA0,
+                                  0xF0, 0x9F, 0x98, 0xF5, 0xF8, 0xFC, 0xFF};
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        doc.clearLines();
+        for (int i = 0; i < 8; ++i) {
+            std::string line;
+            for (int n = static_cast<int>(random() % 30); n > 0; --n) line.push_back(static_cast<char>(pool[random() % sizeof pool]));
+            doc.insertLine(i, line.c_str());
+        }
+        state.paintCache.clear();
+        paint();
+        for (const CanvasOp& op : canvas.of(CanvasOp::Text)) {
+            if (op.colour != 0xFFC0C0C0u) continue;  // the document's own text
+            CanvasTextSize size = canvas.measure(op.text.data(), static_cast<int>(op.text.size()));
+            ASSERT_EQ(size.width, charCount(op.text.c_str()) * kW) << ::testing::PrintToString(op.text);
+        }
+    }
 }
 
 }  // namespace
