@@ -8,11 +8,17 @@
 #include "app/prefs.h"
 
 class MainWindow;
+class AuxiliaryWindow;
 
 // A platform window handle, kept opaque so this header builds without platform headers.
 using WindowHandle = void*;
 
 struct AuxiliaryWindows {
+    AuxiliaryWindow* about = nullptr;
+    AuxiliaryWindow* changelog = nullptr;
+    AuxiliaryWindow* license = nullptr;
+    AuxiliaryWindow* preferences = nullptr;
+    AuxiliaryWindow* switchWindow = nullptr;
     WindowHandle findDialog = nullptr;
     WindowHandle replaceDialog = nullptr;
     WindowHandle gotoLineDialog = nullptr;

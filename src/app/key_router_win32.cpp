@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/find_dialogs_win32.h"
 #include "app/main_window_win32.h"
+#include "app/switch_window_win32.h"
 #include "editor/key_map.h"
 #include "view/editor_view_win32.h"
 #include "view/key_event_win32.h"
@@ -24,7 +25,8 @@ void runWindowAction(MainWindow& main, const KeyDecision& decision) {
     case KeyAction::ToggleWhitespace:
         if (EditorView* view = main.editorView()) view->toggleWhitespace();
         break;
-    default: break;  // the switch window arrives with its window
+    case KeyAction::ShowSwitchWindow: show_switch_window(); break;
+    default: break;
     }
 }
 

@@ -1,7 +1,9 @@
 #include "app/main_window_win32.h"
 
+#include "app/about_window_win32.h"
 #include "app/app_context.h"
 #include "app/file_dialogs_win32.h"
+#include "app/license_window_win32.h"
 #include "app/placement.h"
 #include "app/prefs.h"
 #include "app/resource_ids.h"
@@ -290,6 +292,8 @@ void MainWindow::command(int id) {
         break;
     }
     case ID_HELP_VERSION: showVersion(); break;
+    case ID_HELP_ABOUT: AuxiliaryWindow::openOrFocus<AboutWindow>(app.windows.about); break;
+    case ID_HELP_LICENSE: AuxiliaryWindow::openOrFocus<LicenseWindow>(app.windows.license); break;
     case ID_HELP_WEBSITE: utf8::shellExecute(window_, nullptr, ORVANE_WEBSITE, nullptr, SW_SHOWNORMAL); break;
     default: break;
     }

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "app/app_context.h"
+#include "app/auxiliary_window_win32.h"
 #include "app/key_router_win32.h"
 #include "app/main_window_win32.h"
 #include "view/editor_view_win32.h"
@@ -38,6 +41,15 @@ void wakeEditor(const MSG& message) {
     if (EditorView* view = main ? main->editorView() : nullptr) view->wake();
 }
 
+// Each open auxiliary window gets its keyboard navigation (Tab, Enter, Esc), in this order.
+bool routeToAuxiliaryWindows(const AuxiliaryWindows& windows, MSG& message) {
+    for (AuxiliaryWindow* window :
+         {windows.switchWindow, windows.changelog, windows.preferences, windows.license, windows.about}) {
+        if (window && window->window() && IsDialogMessageW(window->window(), &message)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int run_message_loop() {
@@ -63,6 +75,10 @@ int run_message_loop() {
                 wakeEditor(message);
                 continue;
             }
+        }
+        if (routeToAuxiliaryWindows(app.windows, message)) {
+            wakeEditor(message);
+            continue;
         }
         if (HWND dialog = dialogFor(message.hwnd); dialog && IsDialogMessageW(dialog, &message)) {
             wakeEditor(message);

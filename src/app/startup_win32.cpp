@@ -41,7 +41,9 @@ int runOrvane(HINSTANCE instance, const wchar_t* commandLine) {
 
     app.instanceHandle = instance;
     win32::ComScope com;
-    InitCommonControls();
+    // The list view of the switch window needs its class registered too.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
     HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ORVANE));
     registerWindowClasses(instance, icon);
 

@@ -108,16 +108,19 @@ class Orvane:
         args = ["wine", exe]
         if command_line is not None:
             args.append(command_line)
+        # Windows of other instances already running are not this one's.
+        existing = set(self.windows(".")) if wait_title else set()
         self.process = subprocess.Popen(args, cwd=self.folder, stdout=subprocess.DEVNULL, stderr=open("/tmp/orvane-stderr.log", "w") if os.environ.get("ORVANE_E2E_STDERR") else subprocess.DEVNULL)
         if wait_title:
-            self.window = self.wait_window(wait_title)
+            self.window = self.wait_window(wait_title, exclude=existing)
         return self
 
-    def wait_window(self, title_regex, timeout=20.0):
+    def wait_window(self, title_regex, timeout=20.0, exclude=()):
         """The X id of a visible top-level window whose title matches."""
         def find():
             for wid in self.windows(title_regex):
-                return wid
+                if wid not in exclude:
+                    return wid
             return None
         wid = wait_until(find, timeout)
         if not wid:
@@ -168,6 +171,22 @@ class Orvane:
     def focus(self, wid=None):
         run("xdotool", "windowactivate", "--sync", str(wid or self.window), check=False)
         run("xdotool", "windowfocus", "--sync", str(wid or self.window), check=False)
+        time.sleep(0.2)
+
+    def focus_checked(self, tries=5):
+        """Focuses the main window until Windows agrees it is the foreground window; with
+        several instances running a first attempt can land while another one is starting."""
+        for _ in range(tries):
+            self.focus()
+            if self.foreground_title() == self.title():
+                return
+            time.sleep(0.5)
+        raise AssertionError("could not focus %r (foreground: %r)" % (self.title(), self.foreground_title()))
+
+    def activate(self, wid=None):
+        """Activates a window without also giving it the X focus, which would deactivate a
+        window that Windows already brought to the front."""
+        run("xdotool", "windowactivate", "--sync", str(wid or self.window), check=False)
         time.sleep(0.2)
 
     def key(self, *keys, delay_ms=60):

@@ -5,11 +5,15 @@
 //   e2e_probe send "<exact title>" MSG WPARAM  sends it and waits for the answer
 //   e2e_probe child "<exact title>" ID MSG WPARAM LPARAM
 //                                             posts a message to the child window with that id
+//   e2e_probe ask "<exact title>" ID MSG WPARAM LPARAM
+//                                             sends a message to that child and prints the answer
+//   e2e_probe rows "<exact title>" ID             the texts of a list view's rows, one a line
 //   e2e_probe move "<exact title>" X Y W H      moves and sizes the window as the program would
 //   e2e_probe dpichanged "<exact title>" DPI X Y W H
 //                                             sends WM_DPICHANGED with the suggested rectangle,
 //                                             placed in the target process's own memory
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -55,6 +59,34 @@ int dpiChanged(HWND window, int argc, wchar_t** argv) {
     return status;
 }
 
+// A list view's item texts, read through memory placed in the list's own process.
+int listRows(HWND window, int id) {
+    HWND list = GetDlgItem(window, id);
+    if (!list) return 1;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    constexpr int kUnits = 1024;
+    const size_t bytes = sizeof(LVITEMW) + kUnits * sizeof(wchar_t);
+    auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; remote && row < rows; ++row) {
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+        item.cchTextMax = kUnits;
+        WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+        SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote));
+        wchar_t text[kUnits] = {};
+        ReadProcessMemory(process, remote + sizeof(LVITEMW), text, sizeof text - sizeof(wchar_t), nullptr);
+        std::printf("%s\n", utf8(text).c_str());
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return remote ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -90,12 +122,21 @@ int wmain(int argc, wchar_t** argv) {
                    ? 0
                    : 1;
     }
+    if (command == L"ask" && argc == 7) {
+        HWND child = GetDlgItem(window, static_cast<int>(number(argv[3])));
+        if (!child) return 1;
+        LRESULT answer = SendMessageW(child, static_cast<UINT>(number(argv[4])), static_cast<WPARAM>(number(argv[5])),
+                                      static_cast<LPARAM>(number(argv[6])));
+        std::printf("%lld\n", static_cast<long long>(answer));
+        return 0;
+    }
     if (command == L"move" && argc == 7)
         return SetWindowPos(window, nullptr, static_cast<int>(number(argv[3])), static_cast<int>(number(argv[4])),
                             static_cast<int>(number(argv[5])), static_cast<int>(number(argv[6])),
                             SWP_NOZORDER | SWP_NOACTIVATE)
                    ? 0
                    : 1;
+    if (command == L"rows" && argc == 4) return listRows(window, static_cast<int>(number(argv[3])));
     if (command == L"dpichanged") return dpiChanged(window, argc, argv);
     return 2;
 }
