@@ -75,6 +75,20 @@ void CursesEditor::run() {
     run_guards.erase(std::find(run_guards.begin(), run_guards.end(), &destroyed));
 }
 
+void CursesEditor::release_document() {
+    lines.clear();
+    lines.shrink_to_fit();
+    undo_records.clear();
+    undo_records.shrink_to_fit();
+    undo_pos = -1;
+    saved_pos = -1;
+    cursor_x = cursor_y = 0;
+    scroll_x = 0;
+    wanted_x = -1;
+    selecting = false;
+    pane_offset[0] = pane_offset[1] = 0;
+}
+
 int CursesEditor::text_rows() const { return screen.lines - top_margin - bottom_margin; }
 
 EditorPane CursesEditor::pane(int p) const {

@@ -89,6 +89,9 @@ public:
     void insert_lines(const std::vector<std::string>& texts);
     // Takes up to 16 keys from the screen; ends at once when on_key destroys the editor.
     void run();
+    // Lets go of the lines and the undo history and puts the caret at the start, as a host
+    // does when its window closes.
+    void release_document();
 
     // Drawing.
     void draw_status();

@@ -16,13 +16,15 @@ COLORREF toColorRef(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 
 // The screen's side of one window: its handle, font, blink timer and mouse capture.
 class CursesWindowPort final : public ScreenWindow {
 public:
-    CursesWindowPort(HWND window, CursesScreen* screen) : window_(window) {
+    CursesWindowPort(HWND window, CursesScreen* screen) : window_(window), screen_(screen) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(screen));
         timer_.start(window_, kCursesBlinkTimer, kCursesBlinkMs);
     }
     ~CursesWindowPort() override {
-        // The link goes first, so messages sent while letting go reach the default handler.
-        if (IsWindow(window_)) SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        // The link goes first, so messages sent while letting go reach the default handler;
+        // a window that another screen took over keeps that screen.
+        if (IsWindow(window_) && GetWindowLongPtrW(window_, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(screen_))
+            SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         capture_.release();
         timer_.stop();
     }
@@ -69,6 +71,7 @@ private:
     }
 
     HWND window_;
+    CursesScreen* screen_;
     win32::Font font_;
     win32::WindowTimer timer_;
     win32::MouseCapture capture_;
@@ -262,7 +265,8 @@ LRESULT CALLBACK cursesWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_RBUTTONDOWN:
         SetFocus(window);
         // Taking the focus may have detached the screen.
-        port = portOf(screenOf(window), window);
+        screen = screenOf(window);
+        port = portOf(screen, window);
         if (!port) return 0;
         return forwardMouse(*screen, *port, mouseActionOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam, 0);
     case WM_MOUSEMOVE:

@@ -467,6 +467,18 @@ TEST(CursesCaret, CentringPutsTheCaretLineAtThatShareOfThePane) {
     EXPECT_EQ(h.screen.cursor_y, 1 + 19);
 }
 
+TEST(CursesEditorFile, ReleasingTheDocumentFreesItsLinesAndHistory) {
+    EditorHarness h;
+    h.load("a\nb\n");
+    h.key(Down);
+    h.type("x");
+    h.editor->release_document();
+    EXPECT_TRUE(h.editor->lines.empty());
+    EXPECT_TRUE(h.editor->undo_records.empty());
+    EXPECT_EQ(h.editor->cursor_y, 0);
+    EXPECT_FALSE(h.editor->is_modified());
+}
+
 // The run loop.
 
 namespace {
