@@ -1,0 +1,56 @@
+#pragma once
+// What the character-cell screen needs from the window it is shown in. The Win32 window
+// implements it; tests use a fake. The screen owns the object it is attached to: dropping
+// it detaches the window (its link back to the screen, its font and its timer go with it).
+#include <cstdint>
+
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool empty() const { return right <= left || bottom <= top; }
+};
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The mouse messages the window hands to the editor, in client coordinates.
+enum class MouseAction {
+    Move,
+    LeftDown,
+    LeftUp,
+    LeftDoubleClick,
+    RightDown,
+    RightUp,
+    RightDoubleClick,
+    MiddleDoubleClick,
+    Wheel,
+    CaptureChanged,
+};
+
+struct MouseEvent {
+    MouseAction action = MouseAction::Move;
+    int x = 0;
+    int y = 0;
+    int wheel_delta = 0;  // Wheel: positive away from the user, 120 a notch
+    bool shift = false;   // Shift was down with the message
+    bool ctrl = false;
+};
+
+class ScreenWindow {
+public:
+    virtual ~ScreenWindow() = default;
+    // Asks for a repaint of the pixel area, without erasing the background.
+    virtual void invalidate(const PixelRect& area) = 0;
+    virtual void invalidateAll() = 0;
+    virtual PixelSize clientSize() const = 0;
+    // Creates the fixed-pitch font unless there is one; false when there is none.
+    virtual bool createFont() = 0;
+    // The font's text height and average character width; {0, 0} when it cannot be measured.
+    virtual PixelSize measureFont() = 0;
+    virtual bool hasFocus() const = 0;
+    virtual void captureMouse() = 0;
+    virtual void releaseMouse() = 0;
+    // The platform's window handle (for the clipboard owner and the shell), or null.
+    virtual void* nativeHandle() const = 0;
+};
