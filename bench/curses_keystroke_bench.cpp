@@ -13,7 +13,7 @@ namespace {
 // A window of 100 x 40 cells that repaints nothing.
 class QuietWindow final : public ScreenWindow {
 public:
-    void invalidate(const PixelRect&) override {}
+    void invalidate(const ScreenRect&) override {}
     void invalidateAll() override {}
     PixelSize clientSize() const override { return {100 * 8, 40 * 16}; }
     bool createFont() override { return true; }

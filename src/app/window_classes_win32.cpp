@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "curses/curses_window_win32.h"
 #include "view/editor_window_win32.h"
 
 void registerWindowClasses(HINSTANCE instance, HICON icon) {
@@ -31,4 +32,7 @@ void registerWindowClasses(HINSTANCE instance, HICON icon) {
     editorClass.hInstance = instance;
     editorClass.lpszClassName = kEditorWindowClass;
     RegisterClassExW(&editorClass);
+
+    // The character-cell window of the changelog and preferences windows.
+    register_curses_window_class(instance);
 }

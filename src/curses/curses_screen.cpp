@@ -12,12 +12,12 @@ int ceilDiv(int value, int by) { return value <= 0 ? value / by : (value + by - 
 // A cell is drawn with a glyph when it holds something visible; blanks are filled in runs.
 bool needsGlyph(uint16_t ch) { return ch >= 128 || (ch > 32 && ch < 127); }
 
-PixelRect intersect(const PixelRect& a, const PixelRect& b) {
+ScreenRect intersect(const ScreenRect& a, const ScreenRect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
-void fillClipped(ScreenCanvas& canvas, const PixelRect& rect, const PixelRect& area, uint32_t rgb) {
-    PixelRect clipped = intersect(rect, area);
+void fillClipped(ScreenCanvas& canvas, const ScreenRect& rect, const ScreenRect& area, uint32_t rgb) {
+    ScreenRect clipped = intersect(rect, area);
     if (!clipped.empty()) canvas.fill(clipped, rgb);
 }
 
@@ -257,7 +257,7 @@ bool CursesScreen::blink_tick(bool focused) {
     return before != after;
 }
 
-void CursesScreen::paint(ScreenCanvas& canvas, const PixelRect& area, int client_width) {
+void CursesScreen::paint(ScreenCanvas& canvas, const ScreenRect& area, int client_width) {
     refresh_metrics();
     const int cw = std::max(cell_width, 1);
     const int ch = std::max(cell_height, 1);

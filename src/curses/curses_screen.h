@@ -123,7 +123,7 @@ public:
     PointerShape pointer_shape(int x, int y) const;
 
     // Paints the update area (pixels) of a client area clientWidth pixels wide.
-    void paint(ScreenCanvas& canvas, const PixelRect& area, int client_width);
+    void paint(ScreenCanvas& canvas, const ScreenRect& area, int client_width);
     // Caret blink tick; true when the caret's visibility changed.
     bool blink_tick(bool focused);
 

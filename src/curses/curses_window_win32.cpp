@@ -29,7 +29,7 @@ public:
         timer_.stop();
     }
 
-    void invalidate(const PixelRect& area) override {
+    void invalidate(const ScreenRect& area) override {
         RECT r{area.left, area.top, area.right, area.bottom};
         InvalidateRect(window_, &r, FALSE);
     }
@@ -82,7 +82,7 @@ private:
 class GdiScreenCanvas final : public ScreenCanvas {
 public:
     explicit GdiScreenCanvas(HDC dc) : dc_(dc) {}
-    void fill(const PixelRect& area, uint32_t rgb) override {
+    void fill(const ScreenRect& area, uint32_t rgb) override {
         RECT r{area.left, area.top, area.right, area.bottom};
         FillRect(dc_, &r, brush(rgb));
     }
@@ -90,7 +90,7 @@ public:
         SetTextColor(dc_, toColorRef(foreground));
         SetBkColor(dc_, toColorRef(background));
     }
-    void drawCell(const PixelRect& cell, char16_t character) override {
+    void drawCell(const ScreenRect& cell, char16_t character) override {
         RECT r{cell.left, cell.top, cell.right, cell.bottom};
         wchar_t unit = static_cast<wchar_t>(character);
         ExtTextOutW(dc_, cell.left, cell.top, ETO_OPAQUE | ETO_CLIPPED, &r, &unit, 1, nullptr);

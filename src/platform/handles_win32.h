@@ -259,4 +259,58 @@ private:
     UINT_PTR id_ = 0;
 };
 
+// The clipboard opened for the length of a scope. Another program may hold it for a
+// moment, so opening is tried a few times.
+class ClipboardSession {
+public:
+    explicit ClipboardSession(HWND owner) {
+        for (int attempt = 0; attempt < 5 && !open_; ++attempt) {
+            open_ = OpenClipboard(owner) != FALSE;
+            if (!open_) Sleep(10);
+        }
+    }
+    ~ClipboardSession() {
+        if (open_) CloseClipboard();
+    }
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+    bool open() const { return open_; }
+
+private:
+    bool open_ = false;
+};
+
+// Movable global memory, freed unless handed to the clipboard.
+class GlobalMemory {
+public:
+    explicit GlobalMemory(size_t bytes) : memory_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
+    ~GlobalMemory() {
+        if (memory_) GlobalFree(memory_);
+    }
+    GlobalMemory(const GlobalMemory&) = delete;
+    GlobalMemory& operator=(const GlobalMemory&) = delete;
+    HGLOBAL get() const { return memory_; }
+    HGLOBAL release() { return std::exchange(memory_, nullptr); }
+
+private:
+    HGLOBAL memory_;
+};
+
+// A global memory block locked for the length of a scope.
+class LockedGlobal {
+public:
+    explicit LockedGlobal(HGLOBAL memory) : memory_(memory), data_(memory ? GlobalLock(memory) : nullptr) {}
+    ~LockedGlobal() {
+        if (data_) GlobalUnlock(memory_);
+    }
+    LockedGlobal(const LockedGlobal&) = delete;
+    LockedGlobal& operator=(const LockedGlobal&) = delete;
+    void* data() const { return data_; }
+    size_t size() const { return data_ ? GlobalSize(memory_) : 0; }
+
+private:
+    HGLOBAL memory_;
+    void* data_;
+};
+
 }  // namespace win32

@@ -17,7 +17,7 @@ public:
 
     FakeScreenWindow(int width, int height) : size{width, height} {}
 
-    void invalidate(const PixelRect& area) override { invalidated.push_back(area); }
+    void invalidate(const ScreenRect& area) override { invalidated.push_back(area); }
     void invalidateAll() override { ++wholeRepaints; }
     PixelSize clientSize() const override { return size; }
     bool createFont() override {
@@ -35,7 +35,7 @@ public:
 
     PixelSize size;
     PixelSize font{kCellWidth, kCellHeight};
-    std::vector<PixelRect> invalidated;
+    std::vector<ScreenRect> invalidated;
     int wholeRepaints = 0;
     int fontCreations = 0;
     int measurements = 0;
@@ -45,7 +45,7 @@ public:
 
 struct PaintOp {
     enum Kind { Fill, Colors, Cell } kind = Fill;
-    PixelRect rect;
+    ScreenRect rect;
     uint32_t color = 0;  // Fill: the colour; Colors: foreground
     uint32_t background = 0;
     char16_t ch = 0;
@@ -53,9 +53,9 @@ struct PaintOp {
 
 class RecordingScreenCanvas final : public ScreenCanvas {
 public:
-    void fill(const PixelRect& area, uint32_t rgb) override { ops.push_back({PaintOp::Fill, area, rgb, 0, 0}); }
+    void fill(const ScreenRect& area, uint32_t rgb) override { ops.push_back({PaintOp::Fill, area, rgb, 0, 0}); }
     void setTextColors(uint32_t fg, uint32_t bg) override { ops.push_back({PaintOp::Colors, {}, fg, bg, 0}); }
-    void drawCell(const PixelRect& cell, char16_t ch) override { ops.push_back({PaintOp::Cell, cell, 0, 0, ch}); }
+    void drawCell(const ScreenRect& cell, char16_t ch) override { ops.push_back({PaintOp::Cell, cell, 0, 0, ch}); }
 
     std::vector<PaintOp> of(PaintOp::Kind kind) const {
         std::vector<PaintOp> out;
