@@ -2,9 +2,11 @@
 
 #include "app/about_window_win32.h"
 #include "app/app_context.h"
+#include "app/changelog_window_win32.h"
 #include "app/file_dialogs_win32.h"
 #include "app/license_window_win32.h"
 #include "app/placement.h"
+#include "app/preferences_window_win32.h"
 #include "app/prefs.h"
 #include "app/resource_ids.h"
 #include "app/version_text.h"
@@ -283,8 +285,10 @@ void MainWindow::command(int id) {
     case ID_FILE_SAVE_AS: save(true); break;
     case ID_FILE_EXIT: close(); break;
     case ID_OPTIONS_PREFERENCES:
-        // The built-in preferences window is not there yet: both settings open the file.
-        prefs_open_external(app.dataFolder, window_);
+        if (pref_curses_preferences(app.prefs))
+            AuxiliaryWindow::openOrFocus<PreferencesWindow>(app.windows.preferences);
+        else
+            prefs_open_external(app.dataFolder, window_);
         break;
     case ID_HELP_DOCUMENTATION: {
         std::string path = app.executableFolder + "documentation.txt";
@@ -293,6 +297,7 @@ void MainWindow::command(int id) {
     }
     case ID_HELP_VERSION: showVersion(); break;
     case ID_HELP_ABOUT: AuxiliaryWindow::openOrFocus<AboutWindow>(app.windows.about); break;
+    case ID_HELP_CHANGELOG: AuxiliaryWindow::openOrFocus<ChangelogWindow>(app.windows.changelog); break;
     case ID_HELP_LICENSE: AuxiliaryWindow::openOrFocus<LicenseWindow>(app.windows.license); break;
     case ID_HELP_WEBSITE: utf8::shellExecute(window_, nullptr, ORVANE_WEBSITE, nullptr, SW_SHOWNORMAL); break;
     default: break;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/file_io.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ cJSON* prefsParse(std::string& text, std::string& errorText) {
             std::string message = "Parse error before: ";
             message += parseEnd;
             message += '\n';
-            if (message.size() > kMaxErrorBytes - 1) message.resize(kMaxErrorBytes - 1);
+            message.resize(fitOnCharacterBoundary(message, kMaxErrorBytes - 1));
             errorText = message;
         }
     }

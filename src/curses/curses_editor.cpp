@@ -73,6 +73,8 @@ void CursesEditor::run() {
         if (stop) break;
     }
     run_guards.erase(std::find(run_guards.begin(), run_guards.end(), &destroyed));
+    // The mouse reads the live keyboard again.
+    screen.forget_key_modifiers();
 }
 
 void CursesEditor::release_document() {

@@ -205,9 +205,19 @@ protected:
     // Searching helpers.
     bool tokenize(const char* begin, const char* end, std::vector<std::pair<int, int>>& tokens);
 
-    bool shiftHeld() const { return services.modifiers && services.modifiers->shiftHeld(); }
-    bool ctrlHeld() const { return services.modifiers && services.modifiers->ctrlHeld(); }
-    bool altHeld() const { return services.modifiers && services.modifiers->altHeld(); }
+    // The modifiers recorded with the key being handled, else the live ones.
+    bool shiftHeld() const {
+        const KeyModifierState& k = screen.key_modifiers();
+        return k.known ? k.shift : services.modifiers && services.modifiers->shiftHeld();
+    }
+    bool ctrlHeld() const {
+        const KeyModifierState& k = screen.key_modifiers();
+        return k.known ? k.ctrl : services.modifiers && services.modifiers->ctrlHeld();
+    }
+    bool altHeld() const {
+        const KeyModifierState& k = screen.key_modifiers();
+        return k.known ? k.alt : services.modifiers && services.modifiers->altHeld();
+    }
     void setCaret(TextPos p) {
         cursor_x = p.x;
         cursor_y = p.y;

@@ -107,6 +107,7 @@ int CursesScreen::getch() {
     if (!window) return curses_key::None;
     if (queue_count > 0) {
         int key = key_queue[queue_read];
+        key_modifiers_ = queue_modifiers[queue_read];
         queue_read = static_cast<uint8_t>((queue_read + 1) % kQueueSize);
         --queue_count;
         return key;
@@ -114,12 +115,15 @@ int CursesScreen::getch() {
     if (flags & kFullRedraw) {
         flags &= static_cast<uint8_t>(~kFullRedraw);
         window->invalidateAll();
+        key_modifiers_ = {};
         return curses_key::Redraw;
     }
     return curses_key::None;
 }
 
-void CursesScreen::enqueue_key(int code) {
+void CursesScreen::enqueue_key(int code) { enqueue_key(code, KeyModifierState{}); }
+
+void CursesScreen::enqueue_key(int code, KeyModifierState modifiers) {
     if (code == curses_key::None) return;
     if (queue_count >= kQueueSize) {
         // A full queue drops its oldest key.
@@ -127,6 +131,7 @@ void CursesScreen::enqueue_key(int code) {
         --queue_count;
     }
     key_queue[(queue_read + queue_count) % kQueueSize] = code;
+    queue_modifiers[(queue_read + queue_count) % kQueueSize] = modifiers;
     ++queue_count;
 }
 

@@ -53,6 +53,13 @@ constexpr int Prior = 0x21, Next = 0x22, End = 0x23, Home = 0x24, Left = 0x25, U
 constexpr int Insert = 0x2D, Delete = 0x2E, F1 = 0x70, F12 = 0x7B;
 }  // namespace curses_vk
 
+struct KeyModifierState {
+    bool known = false;  // false: not recorded with the key (ask the live keyboard)
+    bool ctrl = false;
+    bool shift = false;
+    bool alt = false;
+};
+
 struct KeyDownState {
     bool ctrl = false;
     bool alt = false;
@@ -96,9 +103,15 @@ public:
     // Sets every cell to 0 with attribute 0.
     void clear_grid();
 
-    // Keys.
+    // Keys. A key may carry the modifiers held when it was pressed: keys wait in the queue
+    // until the editor's next tick, by when a quick Ctrl+Tab or Shift+Right has let go of
+    // its modifier. getch() makes them the ones of the key it returns.
     int getch();
     void enqueue_key(int code);
+    void enqueue_key(int code, KeyModifierState modifiers);
+    // The modifiers of the key getch() returned last, when it carried them.
+    const KeyModifierState& key_modifiers() const { return key_modifiers_; }
+    void forget_key_modifiers() { key_modifiers_ = {}; }
 
     // Repaint requests, in cells with exclusive ends.
     void invalidate_cells(int x1, int y1, int x2, int y2);
@@ -147,6 +160,7 @@ public:
     int cell_width = 0, cell_height = 0;
     ScreenColor colors[32] = {};
     int key_queue[kQueueSize] = {};
+    KeyModifierState queue_modifiers[kQueueSize] = {};
     uint8_t queue_count = 0, queue_read = 0;
     uint8_t flags = 0;
     uint8_t blink_phase = 0;
@@ -161,4 +175,5 @@ private:
     bool caretShown() const { return blink_phase != 0; }
     // The caret moved since the last tick: it shows in every paint until the next tick.
     bool caret_forced_ = false;
+    KeyModifierState key_modifiers_;
 };

@@ -11,6 +11,10 @@
 
 namespace {
 
+KeyModifierState heldNow() {
+    return {.known = true, .ctrl = keyHeld(VK_CONTROL), .shift = keyHeld(VK_SHIFT), .alt = keyHeld(VK_MENU)};
+}
+
 COLORREF toColorRef(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 // The screen's side of one window: its handle, font, blink timer and mouse capture.
@@ -248,14 +252,16 @@ LRESULT CALLBACK cursesWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (GetParent(window)) return DLGC_WANTALLKEYS;
         break;
     case WM_KEYDOWN:
-        screen->enqueue_key(translate_key_down(static_cast<int>(wParam), {keyHeld(VK_CONTROL), keyHeld(VK_MENU)}));
+        screen->enqueue_key(translate_key_down(static_cast<int>(wParam), {keyHeld(VK_CONTROL), keyHeld(VK_MENU)}),
+                            heldNow());
         return 0;
     case WM_SYSKEYDOWN:
         // F10 arrives as a system key; other Alt combinations stay the system's.
         if (wParam != VK_F10) break;
-        screen->enqueue_key(translate_key_down(static_cast<int>(wParam), {keyHeld(VK_CONTROL), keyHeld(VK_MENU)}));
+        screen->enqueue_key(translate_key_down(static_cast<int>(wParam), {keyHeld(VK_CONTROL), keyHeld(VK_MENU)}),
+                            heldNow());
         return 0;
-    case WM_CHAR: screen->enqueue_key(translate_char(static_cast<unsigned>(wParam))); return 0;
+    case WM_CHAR: screen->enqueue_key(translate_char(static_cast<unsigned>(wParam)), heldNow()); return 0;
     case WM_KEYUP: return 0;
     case WM_TIMER:
         if (wParam != kCursesBlinkTimer) break;

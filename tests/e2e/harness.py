@@ -110,7 +110,9 @@ class Orvane:
             args.append(command_line)
         # Windows of other instances already running are not this one's.
         existing = set(self.windows(".")) if wait_title else set()
-        self.process = subprocess.Popen(args, cwd=self.folder, stdout=subprocess.DEVNULL, stderr=open("/tmp/orvane-stderr.log", "w") if os.environ.get("ORVANE_E2E_STDERR") else subprocess.DEVNULL)
+        # ORVANE_E2E_STDERR=FILE keeps what Wine says about the program, for debugging.
+        stderr = open(os.environ["ORVANE_E2E_STDERR"], "w") if os.environ.get("ORVANE_E2E_STDERR") else subprocess.DEVNULL
+        self.process = subprocess.Popen(args, cwd=self.folder, stdout=subprocess.DEVNULL, stderr=stderr)
         if wait_title:
             self.window = self.wait_window(wait_title, exclude=existing)
         return self

@@ -2,7 +2,7 @@
 import os
 import time
 
-from harness import Orvane, wait_until, wine_path
+from harness import Orvane, run, wait_until, wine_path
 
 EM_GETSEL = 0x00B0
 WM_GETTEXTLENGTH = 0x000E
@@ -87,3 +87,89 @@ def scenario_switch_lists_every_instance_sorted_and_brings_the_choice_forward():
     finally:
         for app in apps:
             app.__exit__(None, None, None)
+
+
+def scenario_preferences_edit_check_save_and_reopen():
+    with Orvane() as app:
+        app.start()
+        user = app.data_file("preferences.txt")
+        skeleton = app.read_bytes(user)
+        app.focus()
+        app.key("ctrl+p")
+        window = app.wait_window(r"^Orvane preferences$")
+        app.focus(window)
+        time.sleep(0.5)
+        # The right pane has the focus: a line typed after the comment.
+        app.key("Down", "End", "Return")
+        app.type('"tab_size": 4')
+        app.key("ctrl+s")
+        expected = b'{\n  // Add your personal preferences here.\n  "tab_size": 4\n}\n'
+        assert wait_until(lambda: app.read_bytes(user) == expected, 5), app.read_bytes(user)
+        # Ctrl+Tab to the left pane: typing there changes nothing, Ctrl+S there saves nothing.
+        app.key("ctrl+Tab")
+        time.sleep(0.3)
+        app.type("zz")
+        app.key("Return", "ctrl+s")
+        time.sleep(0.5)
+        assert app.read_bytes(app.data_file("preferences-default.txt")).find(b"zz") < 0
+        # Back to the right pane; without its closing brace the text is not saved.
+        app.key("ctrl+Tab")
+        time.sleep(0.3)
+        app.key("ctrl+End", "BackSpace", "ctrl+s")
+        time.sleep(0.8)
+        assert app.read_bytes(user) == expected, app.read_bytes(user)
+        # The message row of the right pane shows the parse error (black on cyan).
+        x, y, w, h = app.geometry(window)
+        shot = app.screenshot()
+        cyan = shot.count(x + w // 2, y + h - 40, x + w, y + h, lambda p: p == 0x00C0C0)
+        assert cyan > 200, cyan
+        app.key("ctrl+w")
+        wait_until(lambda: not app.windows(r"^Orvane preferences$"), 5)
+        values = app.ini_values()
+        assert values.get("preferences_wnd_w") == "1120" and values.get("preferences_wnd_h") == "720", values
+        # Changed outside, the file shows as it is at the next opening.
+        with open(user, "wb") as f:
+            f.write(b'{\n  "crlf": false\n}\n')
+        app.focus()
+        app.key("ctrl+p")
+        window = app.wait_window(r"^Orvane preferences$")
+        app.focus(window)
+        time.sleep(0.5)
+        app.key("End")
+        app.type(" ")
+        app.key("ctrl+s")
+        assert wait_until(lambda: app.read_bytes(user) == b'{ \n  "crlf": false\n}\n', 5), app.read_bytes(user)
+        assert skeleton != app.read_bytes(user)
+
+
+def scenario_changelog_is_read_only_and_searchable():
+    with Orvane() as app:
+        app.start()
+        changelog = os.path.join(app.exe_folder, "changelog.txt")
+        before = app.read_bytes(changelog)
+        app.focus()
+        app.key("ctrl+F2")
+        window = app.wait_window(r"^Orvane changelog$")
+        x, y, w, h = app.geometry(window)
+        assert (w, h) == (620, 505), (w, h)
+        app.focus(window)
+        time.sleep(0.5)
+        app.type("typed")
+        app.key("Return", "Delete", "ctrl+v", "ctrl+s")
+        # Find a word and copy the match: the system clipboard gets it.
+        app.key("ctrl+f")
+        app.type("Skinned")
+        app.key("Return")
+        time.sleep(0.3)
+        app.key("ctrl+c")
+        time.sleep(0.5)
+        clip = run("xclip", "-o", "-selection", "clipboard", check=False)
+        assert clip == "Skinned", repr(clip)
+        assert app.read_bytes(changelog) == before
+        app.key("ctrl+w")
+        wait_until(lambda: not app.windows(r"^Orvane changelog$"), 5)
+        assert "changelog_wnd_x" in app.ini_values()
+        # Ctrl+W closed it for good: the command opens a fresh one.
+        app.focus()
+        app.key("ctrl+F2")
+        app.wait_window(r"^Orvane changelog$")

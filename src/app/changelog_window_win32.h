@@ -1,0 +1,27 @@
+#pragma once
+// The changelog window: "changelog.txt" in a read-only curses editor.
+#include <windows.h>
+
+#include "app/auxiliary_window_win32.h"
+#include "app/curses_panes.h"
+#include "curses/curses_screen.h"
+#include "view/layout/window_sizer_win32.h"
+
+class ChangelogWindow final : public AuxiliaryWindow, private PaneHost {
+public:
+    ChangelogWindow();
+    ~ChangelogWindow() override;
+
+private:
+    BOOL initialise() override;
+    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void destroyed() override;
+
+    void switchPane() override {}  // one pane: Ctrl+Tab does nothing here
+    void requestClose() override;
+    void openExternal(const std::string&) override {}
+
+    WindowSizer sizer_;
+    CursesScreen screen_;
+    ReadOnlyPane editor_;
+};
