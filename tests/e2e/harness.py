@@ -177,9 +177,14 @@ class Orvane:
 
     def focus_checked(self, tries=5):
         """Focuses the main window until Windows agrees it is the foreground window; with
-        several instances running a first attempt can land while another one is starting."""
-        for _ in range(tries):
-            self.focus()
+        several instances running a first attempt can land while another one is starting,
+        and with windows of its own open a click in its lower right part does it."""
+        for attempt in range(tries):
+            if attempt % 2:
+                x, y, w, h = self.geometry()
+                self.click(w - 60, h - 60)
+            else:
+                self.focus()
             if self.foreground_title() == self.title():
                 return
             time.sleep(0.5)

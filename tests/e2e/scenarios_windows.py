@@ -173,3 +173,19 @@ def scenario_changelog_is_read_only_and_searchable():
         app.focus()
         app.key("ctrl+F2")
         app.wait_window(r"^Orvane changelog$")
+
+
+def scenario_open_windows_close_with_the_main_window_and_remember_their_places():
+    with Orvane() as app:
+        app.start()
+        for keys, title in ((["ctrl+F1"], "About Orvane"), (["ctrl+F2"], "Orvane changelog"),
+                            (["ctrl+p"], "Orvane preferences"), (["ctrl+Tab"], "Switch window")):
+            app.focus_checked()
+            app.key(*keys)
+            app.wait_window("^%s$" % title)
+        app.focus_checked()
+        app.key("ctrl+q")
+        assert app.wait_exit() == 0
+        values = app.ini_values()
+        for key in ("about_wnd_x", "changelog_wnd_y", "preferences_wnd_w", "switch_wnd_h", "main_wnd_w"):
+            assert key in values, (key, values)
