@@ -18,6 +18,8 @@ target_link_libraries(unit_tests PRIVATE orvane_app GTest::gtest GTest::gtest_ma
 target_compile_definitions(unit_tests PRIVATE ORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 
+include(cmake/Fuzz.cmake)
+
 find_package(benchmark QUIET)
 if(benchmark_FOUND AND NOT ORVANE_SANITIZE)
   file(GLOB ORVANE_BENCHMARKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)

@@ -147,11 +147,17 @@ std::string iniWithValue(std::string_view text, std::string_view section, std::s
     if (where.section) {
         const Line& last = lines[where.lastEntry];
         size_t insertAt = last.start + last.fullLength;
-        bool lastHasLineEnd = last.fullLength > last.content.size();
-        if (!lastHasLineEnd) entry.insert(0, kNewLine);
+        // Only a line feed ends a line: a last line without one gets it first (after a lone
+        // CR, the CR becomes part of the line end it starts).
+        char lastByte = text[last.start + last.fullLength - 1];
+        if (lastByte == '\r')
+            entry.insert(0, "\n");
+        else if (lastByte != '\n')
+            entry.insert(0, kNewLine);
         result.insert(insertAt, entry);
         return result;
     }
+    if (!result.empty() && result.back() == '\r') result += '\n';
     if (!result.empty() && result.back() != '\n') result += kNewLine;
     result.append(1, '[').append(section).append(1, ']').append(kNewLine).append(entry);
     return result;

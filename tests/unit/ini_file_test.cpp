@@ -67,3 +67,10 @@ TEST(IniFile, AddsSectionsAndLineEndsWhereMissing) {
     EXPECT_EQ(iniWithValue("[orvane]\na=1", "orvane", "k", "1"), "[orvane]\na=1\r\nk=1\r\n");
     EXPECT_EQ(iniWithValue("[orvane]\n", "orvane", "k", "1"), "[orvane]\nk=1\r\n");
 }
+
+TEST(IniText, AKeyAddedAfterALastLineEndingInALoneCrStartsALineOfItsOwn) {
+    std::string text = "[orvane]\r\nmain_wnd_y=-7\r";
+    std::string written = iniWithValue(text, "orvane", "main_wnd_x", "-42");
+    EXPECT_EQ(iniFindValue(written, "orvane", "main_wnd_x"), std::optional<std::string>("-42"));
+    EXPECT_EQ(iniFindValue(written, "orvane", "main_wnd_y"), std::optional<std::string>("-7"));
+}

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Fuzzes every target in tests/fuzz for SECONDS each (default 60) with libFuzzer, under
+# AddressSanitizer and UndefinedBehaviorSanitizer, starting from the seed corpora. Prints
+# the executions of this run and of the whole campaign (kept in build/fuzz/campaign.txt) and
+# the findings (inputs that broke something, kept in build/fuzz/findings/TARGET/).
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+seconds=${1:-60}
+shift || true
+
+missing=()
+for p in clang libclang-rt-14-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+"$root/scripts/install-deps.sh"
+
+build=$root/build/fuzz
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+quiet() { "$@" >"$log" 2>&1 || { cat "$log"; echo "fuzz: failed: $*" >&2; exit 1; }; }
+quiet cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_CXX_COMPILER=clang++ -DORVANE_FUZZ=ON -DORVANE_SANITIZE=ON
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for f in "$root"/tests/fuzz/*_fuzz.cpp; do targets+=("$(basename "$f" _fuzz.cpp)"); done
+fi
+quiet cmake --build "$build" -j"$(nproc)" --target "${targets[@]/%/_fuzz}"
+
+campaign=$build/campaign.txt
+touch "$campaign"
+status=0
+printf '%-16s %14s %16s %9s\n' target "executions" "campaign total" findings
+for t in "${targets[@]}"; do
+  work=$build/corpus/$t
+  findings=$build/findings/$t
+  mkdir -p "$work" "$findings"
+  out=$build/$t.log
+  # New inputs go to the working corpus; the seeds in the repository stay as they are.
+  "$build/${t}_fuzz" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=4096 \
+    -artifact_prefix="$findings/" "$work" "$root/tests/fuzz/corpus/$t" >"$out" 2>&1 || true
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out" | tail -n 1)
+  runs=${runs:-0}
+  previous=$(awk -v t="$t" '$1 == t { print $2 }' "$campaign")
+  total=$(( ${previous:-0} + runs ))
+  grep -v "^$t " "$campaign" >"$campaign.new" || true
+  echo "$t $total" >>"$campaign.new"
+  mv "$campaign.new" "$campaign"
+  found=$(find "$findings" -type f | wc -l)
+  [ "$found" -eq 0 ] || status=1
+  printf '%-16s %14s %16s %9s\n' "$t" "$runs" "$total" "$found"
+done
+exit $status
