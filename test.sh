@@ -47,6 +47,8 @@ no_windows_h() {
 check "logic files stay portable" no_windows_h
 
 scripts/build.sh win64 || stop "Windows build failed"
+# The installer and the portable archive, which the end-to-end layer installs and runs.
+scripts/package.sh >/dev/null || stop "packaging failed"
 
 exports_are_cjson_only() {
   local names

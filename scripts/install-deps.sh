@@ -8,6 +8,7 @@ packages=(
   libcjson-dev libpng-dev zlib1g-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   wine wine64 xvfb xdotool x11-apps x11-utils xclip imagemagick python3
+  nsis zip
 )
 
 missing=()

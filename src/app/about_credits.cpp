@@ -1,10 +1,12 @@
 #include "app/about_credits.h"
 
+#include "app/version_text.h"
+
 CreditsTable aboutCredits(const std::string& buildTimestamp, const std::string& revision) {
     CreditsTable table;
     table.lines = {
         "Orvane",                                    // 0
-        "Version: 1.04 (x64)",
+        "Version: " + productVersion() + " (x64)",
         "Build timestamp: " + buildTimestamp,
         "Git commit: " + revision,
         "",

@@ -1,5 +1,7 @@
 #include "app/prefs.h"
 
+#include "app/version_text.h"
+
 #include <cjson/cJSON.h>
 
 #include <cstdlib>
@@ -14,7 +16,7 @@ constexpr size_t kMaxErrorBytes = 2048;
 
 const char* const kDefaultLines[] = {
     "//",
-    "// Welcome to Orvane x64 Text Editor, Version 1.04",
+    "// Welcome to Orvane x64 Text Editor, Version ",  // the version follows
     "//",
     "// Orvane preferences",
     "// Your changes will take effect the next time you relaunch Orvane",
@@ -67,6 +69,7 @@ std::string joinLines(const char* const* lines, size_t count) {
     std::string text;
     for (size_t i = 0; i < count; ++i) {
         text += lines[i];
+        if (i == 1) text += productVersion();
         text += '\n';
     }
     return text;

@@ -81,8 +81,16 @@ class Orvane:
     """One running orvane.exe in its own folder. Use as a context manager: the process and
     everything it opened are stopped on exit."""
 
-    def __init__(self, portable=True, name="orvane"):
+    def __init__(self, portable=True, name="orvane", installed=None):
+        """installed: the folder of an orvane.exe put there otherwise (an installer, an
+        archive); it is used as it is."""
         self.folder = tempfile.mkdtemp(prefix="orvane-e2e-")
+        self.process = None
+        self.window = None
+        if installed:
+            self.exe_folder = installed
+            self.data_folder = os.path.join(installed, "portable")
+            return
         self.exe_folder = os.path.join(self.folder, name)
         os.makedirs(self.exe_folder)
         shutil.copy(os.path.join(BUILD, "orvane.exe"), self.exe_folder)
