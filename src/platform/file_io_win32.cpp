@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "platform/handles_win32.h"
 #include "text/path_form.h"
 #include "text/utf16.h"
 
@@ -398,11 +399,16 @@ bool exists(const std::string& path) {
 }
 
 bool isSpecialFile(const std::string& path) {
-    // Device names ("\\.\COM1", "NUL") are the special files here.
+    // Device names ("\\.\COM1") are special whatever the system says about them.
     if (path.rfind("\\\\.\\", 0) == 0) return true;
-    std::wstring wide;
-    DWORD attributes = widePath(path, wide) ? GetFileAttributesW(wide.c_str()) : GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DEVICE);
+    // Anything that is not a disk file (a console, a pipe, "NUL", a character device) is
+    // written where it stands: a replacement beside it would mean nothing.
+    DWORD error = 0;
+    win32::Handle handle(openPath(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, true, error));
+    if (!handle.valid()) return false;
+    DWORD type = GetFileType(handle.get());
+    return type != FILE_TYPE_DISK && type != FILE_TYPE_UNKNOWN;
 }
 
 bool replace(const std::string& replacement, const std::string& target) {

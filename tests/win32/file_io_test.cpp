@@ -145,3 +145,28 @@ TEST(Win32FileReader, OpensAFileHeldOpenForWriting) {
     EXPECT_EQ(readAll(reader, 100), "first more");
     CloseHandle(writer);
 }
+
+TEST(Win32FileReader, OpensAFileWithANonAsciiNameHeldOpenForWriting) {
+    Win32TempDir dir;
+    std::string path = dir.file("\xCE\xB1\xCE\xB2\xCE\xB3-busy.txt");  // αβγ-busy.txt
+    ASSERT_TRUE(Win32TempDir::writeBytes(path, "first"));
+    HANDLE writer = CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    // The wide open meets a sharing violation; the narrow try after it must not hide that, or
+    // the open with write sharing is never tried.
+    FileReader reader(path);
+    ASSERT_TRUE(reader.isOpen());
+    EXPECT_EQ(readAll(reader, 100), "first");
+    CloseHandle(writer);
+}
+
+TEST(Win32FileSystem, ADeviceIsASpecialFileAndAPlainFileIsNot) {
+    Win32TempDir dir;
+    std::string path = dir.file("plain.txt");
+    ASSERT_TRUE(Win32TempDir::writeBytes(path, "x"));
+    EXPECT_FALSE(file_system::isSpecialFile(path));
+    EXPECT_TRUE(file_system::isSpecialFile("NUL"));
+    EXPECT_TRUE(file_system::isSpecialFile("\\\\.\\NUL"));
+    EXPECT_FALSE(file_system::isSpecialFile(dir.file("missing.txt")));
+}
