@@ -64,7 +64,7 @@ private:
 // Without a successful commit the target stays byte for byte as it was and the new file is
 // removed. Where the folder refuses a new file but the target itself can be written, the
 // target is written in place instead (wroteInPlace tells), as is a device or other special
-// file, which cannot be replaced.
+// file, which cannot be replaced. A read-only target is refused.
 class SafeFileWriter {
 public:
     explicit SafeFileWriter(const std::string& utf8Target);
@@ -95,6 +95,9 @@ std::string temporaryNameBeside(const std::string& target, int attempt);
 bool exists(const std::string& path);
 // A device, pipe or other special file: written in place, never replaced.
 bool isSpecialFile(const std::string& path);
+// An existing file marked read-only (no write permission for anyone natively): never
+// replaced or overwritten, even where the system would let it be.
+bool isReadOnly(const std::string& path);
 // Puts replacement in target's place (keeping the target's attributes where it exists);
 // replacement is gone afterwards. False with both files as they were.
 bool replace(const std::string& replacement, const std::string& target);

@@ -19,6 +19,9 @@ constexpr int kTemporaryAttempts = 64;
 }  // namespace
 
 SafeFileWriter::SafeFileWriter(const std::string& utf8Target) : target_(utf8Target) {
+    // A rename would quietly replace a read-only file on some systems; it is the user's
+    // choice to clear the mark, not the editor's.
+    if (file_system::isReadOnly(target_)) return;
     if (file_system::isSpecialFile(target_)) {
         openInPlace();
         return;

@@ -156,12 +156,21 @@ bool isSpecialFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
 }
 
+bool isReadOnly(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+}
+
 bool replace(const std::string& replacement, const std::string& target) {
     // A link is written through: the file it names is replaced, the link stays.
     std::string destination = target;
     if (char* resolved = ::realpath(target.c_str(), nullptr)) {
         destination = resolved;
         std::free(resolved);
+    }
+    if (isReadOnly(destination)) {
+        errno = EACCES;
+        return false;
     }
     struct stat st {};
     if (::stat(destination.c_str(), &st) == 0) {

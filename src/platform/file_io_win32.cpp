@@ -55,6 +55,11 @@ bool widePath(const std::string& path, std::wstring& out) {
     return true;
 }
 
+DWORD attributesOf(const std::string& path) {
+    std::wstring wide;
+    return widePath(path, wide) ? GetFileAttributesW(wide.c_str()) : GetFileAttributesA(path.c_str());
+}
+
 int64_t querySize(HANDLE handle) {
     LARGE_INTEGER size;
     return GetFileSizeEx(handle, &size) ? size.QuadPart : 0;
@@ -369,7 +374,8 @@ bool FileWriter::syncToDisk() {
     Impl& w = *impl_;
     if (w.handle == INVALID_HANDLE_VALUE) return false;
     flush(true);
-    if (!FlushFileBuffers(w.handle)) w.ok = false;
+    // Only a disk file has buffers to put on the disk; a device refuses the request.
+    if (GetFileType(w.handle) == FILE_TYPE_DISK && !FlushFileBuffers(w.handle)) w.ok = false;
     return w.ok;
 }
 
@@ -392,11 +398,7 @@ std::string temporaryNameBeside(const std::string& target, int attempt) {
            ".tmp";
 }
 
-bool exists(const std::string& path) {
-    std::wstring wide;
-    DWORD attributes = widePath(path, wide) ? GetFileAttributesW(wide.c_str()) : GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES;
-}
+bool exists(const std::string& path) { return attributesOf(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool isSpecialFile(const std::string& path) {
     // Device names ("\\.\COM1") are special whatever the system says about them.
@@ -411,7 +413,23 @@ bool isSpecialFile(const std::string& path) {
     return type != FILE_TYPE_DISK && type != FILE_TYPE_UNKNOWN;
 }
 
-bool replace(const std::string& replacement, const std::string& target) {
+bool isReadOnly(const std::string& path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+
+// ReplaceFile refused for a reason a plain move must respect too; a move can succeed where
+// it should not (a read-only target under some systems).
+bool refusedOutright(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+           error == ERROR_WRITE_PROTECT;
+}
+
+
+bool replaceKeepingSecurity(const std::string& replacement, const std::string& target) {
     std::wstring wideReplacement, wideTarget;
     bool wide = widePath(replacement, wideReplacement) | widePath(target, wideTarget);
     if (wide) {
@@ -422,13 +440,40 @@ bool replace(const std::string& replacement, const std::string& target) {
         if (ReplaceFileW(wideTarget.c_str(), wideReplacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                          nullptr))
             return true;
+        if (refusedOutright(GetLastError())) return false;
         return MoveFileExW(wideReplacement.c_str(), wideTarget.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
     if (ReplaceFileA(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return true;
+    if (refusedOutright(GetLastError())) return false;
     // No target yet, or a volume that cannot replace: a plain move that overwrites.
     return MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+}  // namespace
+
+bool replace(const std::string& replacement, const std::string& target) {
+    if (isReadOnly(target)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    DWORD before = attributesOf(target);
+    if (!replaceKeepingSecurity(replacement, target)) return false;
+    // A hidden or system file stays one, also where the replace or the move lost the marks.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    if (before != INVALID_FILE_ATTRIBUTES && (before & kKept)) {
+        DWORD after = attributesOf(target);
+        if (after != INVALID_FILE_ATTRIBUTES && (after & kKept) != (before & kKept)) {
+            DWORD wanted = (after & ~kKept & ~FILE_ATTRIBUTE_NORMAL) | (before & kKept);
+            std::wstring wide;
+            if (widePath(target, wide))
+                SetFileAttributesW(wide.c_str(), wanted);
+            else
+                SetFileAttributesA(target.c_str(), wanted);
+        }
+    }
+    return true;
 }
 
 bool remove(const std::string& path) {

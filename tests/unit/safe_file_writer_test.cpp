@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/file_io.h"
+#include "fault_injection.h"
 #include "temp_dir.h"
 
 namespace {
@@ -88,4 +89,62 @@ TEST(SafeFileWriter, AFullDeviceIsWrittenInPlaceAndReportsTheFailure) {
     struct stat st {};
     ASSERT_EQ(::stat("/dev/full", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+TEST(SafeFileWriter, AReadOnlyTargetIsRefusedAndKept) {
+    TempDir dir;
+    dir.write("locked.txt", "original");
+    ::chmod(dir.file("locked.txt").c_str(), 0444);
+    {
+        SafeFileWriter writer(dir.file("locked.txt"));
+        EXPECT_FALSE(writer.isOpen());
+        writer.write("new", 3);
+        EXPECT_FALSE(writer.commit());
+    }
+    EXPECT_EQ(dir.read("locked.txt"), "original");
+    EXPECT_EQ(entriesIn(dir), 1u);
+
+    // Marked read-only while the new text was being written: the replacement is refused too.
+    dir.write("late.txt", "original");
+    {
+        SafeFileWriter writer(dir.file("late.txt"));
+        ASSERT_TRUE(writer.isOpen());
+        writer.write("new", 3);
+        ::chmod(dir.file("late.txt").c_str(), 0444);
+        EXPECT_FALSE(writer.commit());
+    }
+    EXPECT_EQ(dir.read("late.txt"), "original");
+    EXPECT_EQ(entriesIn(dir), 2u);
+}
+
+TEST(SafeFileWriter, AFolderRemovedBeforeTheCommitFailsCleanly) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.file("gone"));
+    dir.write("gone/a.txt", "original");
+    SafeFileWriter writer(dir.file("gone/a.txt"));
+    ASSERT_TRUE(writer.isOpen());
+    writer.write("new text", 8);
+    std::filesystem::remove_all(dir.file("gone"));
+    EXPECT_FALSE(writer.commit());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("gone")));
+}
+
+TEST(SafeFileWriter, ADiskFillingHalfWayLeavesTheOriginalAndNoTemporaryFile) {
+    TempDir dir;
+    std::string original(300000, 'o');
+    dir.write("big.txt", original);
+    std::string replacement(200000, 'n');
+    for (size_t limit : {size_t{0}, size_t{1}, size_t{8192}, size_t{100000}, size_t{199999}}) {
+        SCOPED_TRACE(limit);
+        {
+            FileSizeLimit full(limit);
+            ASSERT_TRUE(full.active());
+            SafeFileWriter writer(dir.file("big.txt"));
+            ASSERT_TRUE(writer.isOpen());
+            writer.write(replacement.data(), static_cast<int64_t>(replacement.size()));
+            EXPECT_FALSE(writer.commit());
+        }
+        EXPECT_EQ(dir.read("big.txt"), original);
+        EXPECT_EQ(entriesIn(dir), 1u);
+    }
 }
