@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,6 +9,7 @@
 
 #include "curses/document_text.h"
 #include "curses_fakes.h"
+#include "fault_injection.h"
 
 namespace {
 
@@ -29,26 +29,6 @@ std::string recordText(const UndoRecord& record) {
     }
     return out;
 }
-
-// A file size limit for the length of a scope: writes beyond it fail as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        ::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 }  // namespace
 
@@ -564,4 +544,15 @@ TEST(CursesEditorScreen, AResizeRedrawsEverythingAndKeepsTheCaretInView) {
     EXPECT_EQ(h.row(1), "line 1");
     EXPECT_EQ(h.row(10), "line 10");
     EXPECT_EQ(h.screen.cursor_y, 1);
+}
+
+TEST(CursesEditorFile, AReadOnlyFileIsNotReplacedAndTheTextStaysModified) {
+    EditorHarness h;
+    h.load("original\n");
+    h.type("x");
+    ::chmod(h.dir.file("doc.txt").c_str(), 0444);
+    EXPECT_EQ(h.editor->save_file(), 1);
+    EXPECT_TRUE(h.editor->is_modified());
+    EXPECT_EQ(h.dir.read("doc.txt"), "original\n");
+    EXPECT_EQ(entriesIn(h.dir), 1u);
 }
