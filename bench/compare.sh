@@ -18,10 +18,13 @@ if ! command -v vim >/dev/null; then
   $sudo apt-get update -qq && { $sudo apt-get install -y -qq vim-nox || $sudo apt-get install -y -qq vim; } >/dev/null
 fi
 
-if [ ! -x "$build/core_bench" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# ORVANE_CORE_BENCH measures another build of the driver (an older revision, say).
+bench=${ORVANE_CORE_BENCH:-}
+if [ -z "$bench" ]; then
+  [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" --target core_bench -j2 >/dev/null
+  bench=$build/core_bench
 fi
-cmake --build "$build" --target core_bench -j2 >/dev/null
 
 folder=${ORVANE_BENCH_DIR:-/tmp}
 # The big file, two saved copies and a 1 GB line at most live here at once.
@@ -32,6 +35,8 @@ work=$(mktemp -d "$folder/orvane-compare-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 big=$work/big.txt
-python3 "$gen" "$big"
-cat "$big" >/dev/null  # warm the page cache
-python3 "$root/bench/compare.py" "$build/core_bench" "$big" "$work" "$runs"
+if [ "${ORVANE_COMPARE_ONLY:-}" != growth ]; then
+  python3 "$gen" "$big"
+  cat "$big" >/dev/null  # warm the page cache
+fi
+python3 "$root/bench/compare.py" "$bench" "$big" "$work" "$runs"
