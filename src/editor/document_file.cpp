@@ -5,6 +5,8 @@
 #endif
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -17,48 +19,7 @@ namespace {
 
 constexpr size_t kReadStep = size_t{1} << 20;
 constexpr size_t kWriteStep = size_t{1} << 20;
-
-// The whole file in one block of its own size (plus a terminator): it becomes the lines'
-// shared storage, so loading costs the file's size and one pointer per line.
-struct FileText {
-    std::unique_ptr<char[]> bytes;
-    size_t length = 0;
-    size_t capacity = 0;  // bytes that fit before the terminator
-    size_t lineFeeds = 0;
-
-    void grow(size_t wanted) {
-        auto bigger = std::make_unique_for_overwrite<char[]>(wanted + 1);
-        if (length) std::memcpy(bigger.get(), bytes.get(), length);
-        bytes = std::move(bigger);
-        capacity = wanted;
-    }
-};
-
-// Reads in steps and counts the line feeds of each step while it is still in the cache, so
-// the line index can be sized exactly before the lines are split.
-void readAll(FileReader& reader, FileText& text) {
-    int64_t size = reader.size();
-    text.grow(size > 0 ? static_cast<size_t>(size) : 0);
-    for (;;) {
-        if (text.length == text.capacity) {
-            // A file that grows while it is read (opened with write sharing) goes on being read.
-            char probe[4096];
-            int64_t got = reader.read(probe, sizeof probe);
-            if (got <= 0) return;
-            text.grow(text.capacity + std::max<size_t>(text.capacity / 2, kReadStep));
-            std::memcpy(text.bytes.get() + text.length, probe, static_cast<size_t>(got));
-            text.lineFeeds += static_cast<size_t>(std::count(probe, probe + got, '\n'));
-            text.length += static_cast<size_t>(got);
-            continue;
-        }
-        char* at = text.bytes.get() + text.length;
-        size_t want = std::min(kReadStep, text.capacity - text.length);
-        int64_t got = reader.read(at, static_cast<int64_t>(want));
-        if (got <= 0) return;
-        text.lineFeeds += static_cast<size_t>(std::count(at, at + got, '\n'));
-        text.length += static_cast<size_t>(got);
-    }
-}
+constexpr size_t kProbeBytes = 65536;
 
 // Calls found(offset) for every line feed in bytes [0, n), in order.
 template <typename Found>
@@ -66,12 +27,14 @@ void forEachLineFeed(const char* bytes, size_t n, Found&& found) {
     size_t pos = 0;
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi8('\n');
-    for (; pos + 32 <= n; pos += 32) {
+    for (; pos + 64 <= n; pos += 64) {
         const auto* v = reinterpret_cast<const __m128i*>(bytes + pos);
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(v), lf))) |
-                        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(v + 1), lf))) << 16;
+        auto bits = [&](int i) {
+            return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(v + i), lf))));
+        };
+        uint64_t mask = bits(0) | bits(1) << 16 | bits(2) << 32 | bits(3) << 48;
         while (mask) {
-            found(pos + static_cast<size_t>(__builtin_ctz(mask)));
+            found(pos + static_cast<size_t>(__builtin_ctzll(mask)));
             mask &= mask - 1;
         }
     }
@@ -80,26 +43,93 @@ void forEachLineFeed(const char* bytes, size_t n, Found&& found) {
         if (bytes[pos] == '\n') found(pos);
 }
 
-// Lines end at LF, and a CR right before the LF goes with it; both become terminators in
-// place. A NUL inside a line ends the line's text there. A last line without a line feed keeps
-// its bytes (a CR at its very end is dropped as well).
-void splitIntoLines(LineList& lines, FileText& text) {
-    char* bytes = text.bytes.get();
-    size_t n = text.length;
-    bytes[n] = '\0';
-    bool tail = n > 0 && bytes[n - 1] != '\n';
-    if (tail && bytes[n - 1] == '\r') bytes[n - 1] = '\0';
-    size_t expected = text.lineFeeds + (tail ? 1 : 0);
-    lines.appendBlock(std::move(text.bytes), n + 1, expected, [&](char* base, auto emit) {
-        size_t start = 0;
-        forEachLineFeed(base, n, [&](size_t lf) {
-            base[lf] = '\0';
-            if (lf > start && base[lf - 1] == '\r') base[lf - 1] = '\0';
-            emit(base + start);
-            start = lf + 1;
+// Turns bytes of a file into lines in place: each LF, and a CR right before it, becomes a
+// terminator. A NUL inside a line ends the line's text there.
+class LineSplitter {
+public:
+    explicit LineSplitter(char* base) : base_(base) {}
+
+    // The bytes [from, to) have arrived; emit gets the start of every line they complete.
+    template <typename Emit>
+    void feed(size_t from, size_t to, Emit& emit) {
+        forEachLineFeed(base_ + from, to - from, [&](size_t at) {
+            size_t lf = from + at;
+            base_[lf] = '\0';
+            if (lf > start_ && base_[lf - 1] == '\r') base_[lf - 1] = '\0';
+            emit(base_ + start_);
+            start_ = lf + 1;
         });
-        if (tail) emit(base + start);
+    }
+    // The unfinished last line: [start, end).
+    size_t start() const { return start_; }
+    // A last line without a line feed keeps its bytes (a CR at its very end is dropped too);
+    // base[end] is the terminator's place.
+    template <typename Emit>
+    void finish(size_t end, Emit& emit) {
+        base_[end] = '\0';
+        if (start_ < end) {
+            if (base_[end - 1] == '\r') base_[end - 1] = '\0';
+            emit(base_ + start_);
+        }
+        start_ = end;
+    }
+
+private:
+    char* base_;
+    size_t start_ = 0;
+};
+
+// Splits bytes that are all in memory into a block of their own.
+void appendBytes(LineList& lines, std::string_view bytes) {
+    auto storage = std::make_unique_for_overwrite<char[]>(bytes.size() + 1);
+    if (!bytes.empty()) std::memcpy(storage.get(), bytes.data(), bytes.size());
+    lines.appendBlock(std::move(storage), bytes.size() + 1, 0, [&](char* base, auto emit) {
+        LineSplitter splitter(base);
+        splitter.feed(0, bytes.size(), emit);
+        splitter.finish(bytes.size(), emit);
     });
+}
+
+// Reads the file into one block of its own size (plus a terminator) that becomes the lines'
+// shared storage, splitting each step while it is still in the cache: loading costs the
+// file's size and one pointer per line. The first step's line density sizes the index.
+void readLines(FileReader& reader, LineList& lines) {
+    int64_t reported = reader.size();
+    const size_t size = reported > 0 ? static_cast<size_t>(reported) : 0;
+    std::string more;  // what a file that grows while it is read has beyond its first size
+    size_t unfinished = 0, length = 0;
+    char* block = nullptr;
+    lines.appendBlock(std::make_unique_for_overwrite<char[]>(size + 1), size + 1, 0, [&](char* base, auto emit) {
+        block = base;
+        LineSplitter splitter(base);
+        while (length < size) {
+            int64_t got = reader.read(base + length, static_cast<int64_t>(std::min(kReadStep, size - length)));
+            if (got <= 0) break;
+            size_t n = static_cast<size_t>(got);
+            if (length == 0) {
+                size_t feeds = static_cast<size_t>(std::count(base, base + n, '\n'));
+                double perByte = static_cast<double>(feeds + 1) / static_cast<double>(n);
+                lines.reserve(static_cast<size_t>(perByte * 1.1 * static_cast<double>(size)) + 1024);
+            }
+            splitter.feed(length, length + n, emit);
+            length += n;
+        }
+        if (length == size) {
+            char probe[kProbeBytes];
+            for (int64_t got; (got = reader.read(probe, sizeof probe)) > 0;)
+                more.append(probe, static_cast<size_t>(got));
+        }
+        if (more.empty()) {
+            splitter.finish(length, emit);
+        } else {
+            unfinished = splitter.start();
+            base[unfinished] = '\0';
+        }
+    });
+    if (more.empty()) return;
+    // The unfinished line goes on in what followed.
+    more.insert(0, block + unfinished, length - unfinished);
+    appendBytes(lines, more);
 }
 
 }  // namespace
@@ -116,10 +146,8 @@ bool loadDocument(Document& document, const std::string& path) {
     document.space = document.defaults().space;
     document.setSavedTitle();
 
-    FileText text;
-    readAll(reader, text);
+    readLines(reader, document.lines);
     reader.close();
-    splitIntoLines(document.lines, text);
     if (document.lineCount() == 0) document.insertLine(0, "");
     document.setCaret(0, 0);
     return true;

@@ -66,14 +66,19 @@ public:
     void reserve(size_t n) { lines_.reserve(n); }
 
     // Appends the lines of a block of text that the list owns from now on: split(base, emit)
-    // calls emit(start) with the start of each line, in order; every line must already be
-    // NUL-terminated inside the block. expectedLines sizes the index once.
+    // calls emit(start) with the start of each line, in order; every line must be
+    // NUL-terminated inside the block by the time split returns. expectedLines sizes the index
+    // (split may size it again with reserve once it knows better).
     template <typename Split>
     void appendBlock(std::unique_ptr<char[]> storage, size_t bytes, size_t expectedLines, Split&& split) {
         lines_.reserve(lines_.size() + expectedLines);
         size_t before = lines_.size();
         char* base = storage.get();
-        split(base, [this](char* start) { lines_.push_back(start); });
+        split(base, [this](char* start) {
+            // Past the expected count the index grows by a quarter, not by doubling.
+            if (lines_.size() == lines_.capacity()) lines_.reserve(lines_.capacity() + lines_.capacity() / 4 + 1024);
+            lines_.push_back(start);
+        });
         adoptBlock(std::move(storage), bytes, lines_.size() - before);
     }
 
