@@ -1,0 +1,78 @@
+"""Measures orvane.exe under Wine opening a big file: the time from starting the process to
+the main window's title showing the file's name, and the process's peak resident memory.
+Starts it several times on the same file (page cache warm) and prints each run.
+
+Usage (inside scripts/with-wine.sh): python3 bench/wine_open.py FILE [RUNS] [EXE]"""
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+from harness import Orvane, run, wine_path  # noqa: E402
+
+
+def processes_of(folder):
+    """The Linux processes that run orvane.exe from this folder."""
+    pattern = os.path.join(folder, "orvane.exe").replace("/", "\\\\")
+    out = subprocess.run(["pgrep", "-f", pattern], capture_output=True, text=True).stdout.split()
+    return [int(p) for p in out]
+
+
+def status_kb(pid, field):
+    try:
+        with open("/proc/%d/status" % pid) as f:
+            for line in f:
+                if line.startswith(field + ":"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
+def title_shows(name):
+    out = run("xdotool", "search", "--onlyvisible", "--name", "^Orvane - " + re.escape(name) + "$", check=False)
+    return out.split()
+
+
+def one_run(path, exe):
+    name = os.path.basename(path)
+    with Orvane() as app:
+        if exe:
+            shutil.copy(exe, os.path.join(app.exe_folder, "orvane.exe"))
+        start = time.perf_counter()
+        app.start(wine_path(path), wait_title=None)
+        shown = None
+        while time.perf_counter() - start < 120:
+            if title_shows(name):
+                shown = time.perf_counter() - start
+                break
+            time.sleep(0.01)
+        if shown is None:
+            raise SystemExit("wine_open: the title never showed %s" % name)
+        # The first paint follows the title; let it finish before reading the peak.
+        time.sleep(2.0)
+        peak = max((status_kb(pid, "VmHWM") for pid in processes_of(app.exe_folder)), default=0)
+        now = max((status_kb(pid, "VmRSS") for pid in processes_of(app.exe_folder)), default=0)
+        return shown, peak, now
+
+
+def main():
+    path = sys.argv[1]
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 3
+    exe = sys.argv[3] if len(sys.argv) > 3 else None
+    size = os.path.getsize(path)
+    print("file: %s, %.1f MB" % (path, size / 1e6))
+    subprocess.run(["cat", path], stdout=subprocess.DEVNULL, check=True)
+    for r in range(1, runs + 1):
+        shown, peak, now = one_run(path, exe)
+        print("run %d: start -> title %.2f s (goal <= 1.2 s)   peak memory %.1f MB (%.2f x file, goal <= 1.3 x)"
+              "   resident after the first paint %.1f MB"
+              % (r, shown, peak * 1024 / 1e6, peak * 1024 / size, now * 1024 / 1e6))
+
+
+if __name__ == "__main__":
+    main()
