@@ -221,6 +221,10 @@ int utf8_kind(std::string_view text) {
     size_t n = text.size();
     int kind = 0;
     for (size_t i = 0; i < n;) {
+        if (n - i >= 64 && ascii64(p + i)) {
+            i += 64;
+            continue;
+        }
         unsigned a = p[i];
         if (a < 0x80) {
             ++i;

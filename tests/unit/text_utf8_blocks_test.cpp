@@ -91,3 +91,22 @@ TEST(ColumnArithmetic, ALimitInsideACharacterStillCountsIt) {
     EXPECT_EQ(charCount(text.c_str(), 73), 71);
     EXPECT_EQ(charCount(text.c_str(), 74), 72);
 }
+
+TEST(ColumnArithmetic, WellFormednessDoesNotDependOnWhereAsciiBlocksFall) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::string text = randomText(random, 1 + random() % 400);
+        if (round % 3 == 0)
+            for (char& c : text)
+                if (static_cast<unsigned char>(c) >= 0x80) c = 'q';
+        if (round % 3 == 1) text = std::string(100, 'a') + "\xC3\xA9" + std::string(90, 'b') + "\xE2\x82\xAC";
+        int kind = utf8_kind(text);
+        for (size_t shift : {1u, 7u, 63u, 64u, 65u, 200u}) {
+            ASSERT_EQ(utf8_kind(std::string(shift, 'z') + text), kind) << round;
+            ASSERT_EQ(utf8_kind(text + std::string(shift, 'z')), kind) << round;
+        }
+    }
+    EXPECT_EQ(utf8_kind(std::string(130, 'a')), 0);
+    EXPECT_EQ(utf8_kind(std::string(130, 'a') + "\xC3\xA9"), 1);
+    EXPECT_EQ(utf8_kind(std::string(130, 'a') + "\xC3"), -1);
+}
