@@ -11,7 +11,7 @@
 //   core_bench unindent LINES            Shift+Tab over a selection of LINES lines
 //   core_bench paste LINES               paste LINES lines into a 200,000-line document
 //   core_bench cut LINES                 cut a selection of LINES lines
-//   core_bench keystroke BYTES           type, End, Home, Right and Backspace in one line of BYTES
+//   core_bench keystroke BYTES           single commands (typing, moves, deletes, a search) in one line of BYTES
 #include <sys/resource.h>
 
 #include <chrono>
@@ -194,6 +194,9 @@ int keystroke(long long bytes) {
     report("paint_s", paintSeconds(e));
     report("backspace_s", seconds([&] { deleteBackward(e.doc); }));
     report("right_s", seconds([&] { moveRight(e.doc); }));
+    report("delete_s", seconds([&] { deleteForward(e.doc); }));
+    report("word_left_s", seconds([&] { wordLeft(e.doc); }));
+    report("find_in_line_s", seconds([&] { search(e.doc, "orvane_missing", {}); }));
     report("end_s", seconds([&] { moveEnd(e.doc); }));
     report("home_s", seconds([&] { moveHome(e.doc); }));
     e.view.caretColumn = static_cast<int>(bytes / 2);

@@ -17,9 +17,4 @@ inline int lineLength(const Document& doc, int index) { return charCount(doc.lin
 // The line's bytes (empty for a missing line).
 inline std::string_view lineText(const Document& doc, int index) { return doc.lines.view(index); }
 
-// Replaces a line with the current contents of scratch.
-inline void commitScratch(Document& doc, int index) {
-    doc.lines.replace(index, doc.scratch.c_str(), doc.scratch.size());
-}
-
 }  // namespace edit
