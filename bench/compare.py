@@ -86,7 +86,7 @@ def growth(bench, work):
     row("cut of many lines", "cut", (40000, 80000), "cut_s", "lines")
     for size in (100_000_000, 200_000_000):
         k = run_core(bench, "keystroke", size)
-        names = [("type", "type_s"), ("paint", "paint_s"), ("Backspace", "backspace_s"), ("Right", "right_s"),
+        names = [("first edit", "first_type_s"), ("type", "type_s"), ("paint", "paint_s"), ("Backspace", "backspace_s"), ("Right", "right_s"),
                  ("Delete", "delete_s"), ("Ctrl+Left", "word_left_s"), ("find", "find_in_line_s"),
                  ("End", "end_s"), ("Home", "home_s"), ("Ctrl+Right", "word_right_s"), ("Enter", "enter_s"),
                  ("join", "join_s")]
@@ -101,9 +101,13 @@ def growth(bench, work):
                 f.write(chunk[:min(left, len(chunk))])
                 left -= len(chunk)
         subprocess.run(["cat", path], stdout=subprocess.DEVNULL, check=True)
-        load = run_core(bench, "load", path)
+        load = run_core(bench, "load", path, "--edit")
         print("  load of one %d MB line: %.3f s, peak %.1f MB (%.2f x line)   (goal about 1.5 x)"
               % (size // 1_000_000, load["load_s"], mb(load["peak_kb"]), mb(load["peak_kb"]) * 1e6 / size))
+        if "edit_middle_s" in load:
+            print("    then a character typed in its middle %.4f s, End %.4f s, one typed at its end %.4f s;"
+                  " peak %.1f MB (%.2f x line)" % (load["edit_middle_s"], load["end_s"], load["edit_end_s"],
+                                                   mb(load["edited_peak_kb"]), mb(load["edited_peak_kb"]) * 1e6 / size))
         os.remove(path)
 
 

@@ -2,7 +2,7 @@
 // subcommand runs one operation on the real document code and prints "name value" lines:
 // the operation's seconds and the process's peak resident memory in KiB.
 //
-//   core_bench load FILE                 loadDocument
+//   core_bench load FILE [--edit]        loadDocument (then a character typed in line 0)
 //   core_bench save FILE OUT             loadDocument, then saveDocument (CR LF) to OUT
 //   core_bench find FILE TEXT            loadDocument, then search from the top
 //   core_bench replace-all LINES         "a" -> "bb" over LINES lines with 6 hits each
@@ -26,6 +26,7 @@
 #include "editor/document_file.h"
 #include "editor/find.h"
 #include "quiet_document_host.h"
+#include "text/utf8.h"
 #include "view/editor_paint.h"
 
 namespace {
@@ -99,13 +100,21 @@ int fail(const char* what) {
     return 1;
 }
 
-int loadOnly(const char* path) {
+// With edit, also types a character in the middle of the first line and then at its end.
+int loadOnly(const char* path, bool edit) {
     Editor e;
     bool ok = false;
     report("load_s", seconds([&] { ok = loadDocument(e.doc, path); }));
     if (!ok) return fail("load failed");
     report("lines", e.doc.lineCount());
     report("peak_kb", static_cast<double>(peakKilobytes()));
+    if (edit) {
+        e.view.caretColumn = charCount(e.doc.line(0)) / 2;
+        report("edit_middle_s", seconds([&] { insertText(e.doc, "x"); }));
+        report("end_s", seconds([&] { moveEnd(e.doc); }));
+        report("edit_end_s", seconds([&] { insertText(e.doc, "y"); }));
+        report("edited_peak_kb", static_cast<double>(peakKilobytes()));
+    }
     return 0;
 }
 
@@ -188,8 +197,9 @@ int keystroke(long long bytes) {
     line.shrink_to_fit();
     e.view.caretColumn = static_cast<int>(bytes / 2);
     e.view.screenColumn = 100;
-    moveRight(e.doc);  // the first edit may move the line into storage of its own
-    insertText(e.doc, "y");
+    moveRight(e.doc);
+    // The first edit moves the line into storage of its own, with room to grow.
+    report("first_type_s", seconds([&] { insertText(e.doc, "y"); }));
     report("type_s", seconds([&] { insertText(e.doc, "z"); }));
     report("paint_s", paintSeconds(e));
     report("backspace_s", seconds([&] { deleteBackward(e.doc); }));
@@ -212,7 +222,7 @@ int keystroke(long long bytes) {
 int main(int argc, char** argv) {
     if (argc < 3) return fail("usage: core_bench load|save|find|replace-all|replace-line|indent|unindent|paste|cut|keystroke ARGS");
     std::string what = argv[1];
-    if (what == "load") return loadOnly(argv[2]);
+    if (what == "load") return loadOnly(argv[2], argc >= 4 && std::strcmp(argv[3], "--edit") == 0);
     if (what == "save" && argc >= 4) return save(argv[2], argv[3]);
     if (what == "find" && argc >= 4) return find(argv[2], argv[3]);
     if (what == "replace-all") return replaceAll(number(argv[2]));

@@ -81,9 +81,8 @@ private:
 
 // Splits bytes that are all in memory into a block of their own.
 void appendBytes(LineList& lines, std::string_view bytes) {
-    auto storage = std::make_unique_for_overwrite<char[]>(bytes.size() + 1);
-    if (!bytes.empty()) std::memcpy(storage.get(), bytes.data(), bytes.size());
-    lines.appendBlock(std::move(storage), bytes.size() + 1, 0, [&](char* base, auto emit) {
+    lines.appendBlock(bytes.size() + 1, 0, [&](char* base, auto emit) {
+        if (!bytes.empty()) std::memcpy(base, bytes.data(), bytes.size());
         LineSplitter splitter(base);
         splitter.feed(0, bytes.size(), emit);
         splitter.finish(bytes.size(), emit);
@@ -99,7 +98,7 @@ void readLines(FileReader& reader, LineList& lines) {
     std::string more;  // what a file that grows while it is read has beyond its first size
     size_t unfinished = 0, length = 0;
     char* block = nullptr;
-    lines.appendBlock(std::make_unique_for_overwrite<char[]>(size + 1), size + 1, 0, [&](char* base, auto emit) {
+    lines.appendBlock(size + 1, 0, [&](char* base, auto emit) {
         block = base;
         LineSplitter splitter(base);
         while (length < size) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -12,6 +13,13 @@ struct OwnHeader {
     size_t length;
     size_t capacity;  // bytes of text that fit, terminator not counted
 };
+static_assert(sizeof(OwnHeader) == LineList::kBlockPrefix);
+
+char* allocate(size_t bytes) {
+    auto* raw = static_cast<char*>(std::malloc(bytes));
+    if (!raw) throw std::bad_alloc();
+    return raw;
+}
 
 OwnHeader* headerOf(const char* text) {
     return reinterpret_cast<OwnHeader*>(const_cast<char*>(text) - sizeof(OwnHeader));
@@ -27,19 +35,22 @@ void LineBatch::reserve(size_t bytes, size_t lines) {
     starts_.reserve(starts_.size() + lines);
 }
 
+Storage LineList::newBlockStorage(size_t bytes) { return Storage(allocate(kBlockPrefix + bytes)); }
+
 void LineBatch::grow(size_t needed) {
     if (needed <= capacity_) return;
     size_t capacity = std::max(needed, capacity_ + capacity_ / 2);
-    auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
-    if (used_) std::memcpy(bigger.get(), bytes_.get(), used_);
-    bytes_ = std::move(bigger);
+    void* bigger = std::realloc(storage_.get(), LineList::kBlockPrefix + capacity);
+    if (!bigger) throw std::bad_alloc();
+    (void)storage_.release();
+    storage_.reset(static_cast<char*>(bigger));
     capacity_ = capacity;
 }
 
 char* LineBatch::addUninitialized(size_t length) {
     grow(used_ + length + 1);
     starts_.push_back(used_);
-    char* out = bytes_.get() + used_;
+    char* out = storage_.get() + LineList::kBlockPrefix + used_;
     out[length] = '\0';
     used_ += length + 1;
     return out;
@@ -74,9 +85,7 @@ std::string_view LineList::view(int index) const {
 
 char* LineList::allocateOwn(size_t length, size_t room) {
     size_t capacity = length + room;
-    void* raw = std::malloc(sizeof(OwnHeader) + capacity + 1);
-    if (!raw) throw std::bad_alloc();
-    auto* header = static_cast<OwnHeader*>(raw);
+    auto* header = reinterpret_cast<OwnHeader*>(allocate(sizeof(OwnHeader) + capacity + 1));
     header->length = length;
     header->capacity = capacity;
     ++ownLines_;
@@ -92,9 +101,9 @@ void LineList::release(char* text) {
     --ownLines_;
 }
 
-void LineList::adoptBlock(std::unique_ptr<char[]> storage, size_t bytes, size_t lines) {
+void LineList::adoptBlock(Storage storage, size_t bytes, size_t lines) {
     if (lines == 0 || !storage) return;
-    const char* begin = storage.get();
+    const char* begin = storage.get() + kBlockPrefix;
     Block block{begin, begin + bytes, lines, std::move(storage)};
     auto at = std::upper_bound(blocks_.begin(), blocks_.end(), begin,
                                [](const char* p, const Block& b) { return std::less<const char*>()(p, b.begin); });
@@ -121,10 +130,10 @@ void LineList::insert(int index, const char* text) { insert(index, text, std::st
 void LineList::insert(int index, LineBatch&& batch) {
     if (batch.empty()) return;
     index = std::clamp(index, 0, count());
-    char* base = batch.bytes_.get();
+    char* base = batch.storage_.get() + kBlockPrefix;
     auto at = lines_.insert(lines_.begin() + index, batch.count(), nullptr);
     for (size_t start : batch.starts_) *at++ = base + start;
-    adoptBlock(std::move(batch.bytes_), batch.used_, batch.count());
+    adoptBlock(std::move(batch.storage_), batch.used_, batch.count());
     batch = LineBatch();
     changed();
 }
@@ -164,15 +173,46 @@ void LineList::replace(int index, LineBatch&& batch) {
     if (index < 0 || batch.empty()) return;
     size_t n = std::min(batch.count(), lines_.size() - std::min(lines_.size(), static_cast<size_t>(index)));
     if (n == 0) return;
-    char* base = batch.bytes_.get();
+    char* base = batch.storage_.get() + kBlockPrefix;
     for (size_t i = 0; i < n; ++i) {
         char*& slot = lines_[static_cast<size_t>(index) + i];
         release(slot);
         slot = base + batch.starts_[i];
     }
-    adoptBlock(std::move(batch.bytes_), batch.used_, n);
+    adoptBlock(std::move(batch.storage_), batch.used_, n);
     batch = LineBatch();
     changed();
+}
+
+void LineList::makeOwn(char*& slot, size_t length) {
+    Block* block = blockOf(slot);
+    if (block && block->live == 1 && slot == block->begin) {
+        // The block's first and only line: the block becomes its own storage.
+        auto* header = reinterpret_cast<OwnHeader*>(block->storage.release());
+        header->length = std::strlen(slot);
+        header->capacity = static_cast<size_t>(block->end - block->begin) - 1;
+        blocks_.erase(blocks_.begin() + (block - blocks_.data()));
+        ++ownLines_;
+        block = nullptr;
+    }
+    if (block) {
+        size_t old = std::strlen(slot);
+        char* fresh = allocateOwn(std::max(length, old), growthRoom(length));
+        std::memcpy(fresh, slot, old + 1);
+        headerOf(fresh)->length = old;
+        release(slot);
+        slot = fresh;
+        return;
+    }
+    OwnHeader* header = headerOf(slot);
+    if (header->capacity >= length) return;
+    // Growing in place where the allocator can: a huge line is not copied.
+    size_t capacity = length + growthRoom(length);
+    void* bigger = std::realloc(header, sizeof(OwnHeader) + capacity + 1);
+    if (!bigger) throw std::bad_alloc();
+    header = static_cast<OwnHeader*>(bigger);
+    header->capacity = capacity;
+    slot = reinterpret_cast<char*>(header + 1);
 }
 
 void LineList::splice(int index, size_t pos, size_t erase, const char* text, size_t n) {
@@ -188,23 +228,26 @@ void LineList::splice(int index, size_t pos, size_t erase, const char* text, siz
         // Cutting the end off: a terminator is all it takes, in shared storage too.
         slot[pos] = '\0';
         if (own) headerOf(slot)->length = pos;
-    } else if (n == 0 && pos == 0 && !own) {
+        changed();
+        return;
+    }
+    if (n == 0 && pos == 0 && !own) {
         // Dropping the start of a line in shared storage: its text simply begins later.
         slot += erase;
-    } else if (own && headerOf(slot)->capacity >= length && !(text >= slot && text < slot + old.size() + 1)) {
-        std::memmove(slot + pos + n, slot + pos + erase, tail);
-        if (n) std::memcpy(slot + pos, text, n);
-        slot[length] = '\0';
-        headerOf(slot)->length = length;
-    } else {
-        char* fresh = allocateOwn(length, growthRoom(length));
-        std::memcpy(fresh, slot, pos);
-        if (n) std::memcpy(fresh + pos, text, n);
-        std::memcpy(fresh + pos + n, slot + pos + erase, tail);
-        fresh[length] = '\0';
-        release(slot);
-        slot = fresh;
+        changed();
+        return;
     }
+    // The inserted text may be this very line's bytes, which growing can move.
+    std::string copy;
+    if (n && text >= slot && text <= slot + old.size()) {
+        copy.assign(text, n);
+        text = copy.data();
+    }
+    makeOwn(slot, length);
+    std::memmove(slot + pos + n, slot + pos + erase, tail);
+    if (n) std::memcpy(slot + pos, text, n);
+    slot[length] = '\0';
+    headerOf(slot)->length = length;
     changed();
 }
 

@@ -5,9 +5,16 @@
 // edited gets storage of its own with room to grow; a change then moves only the bytes after
 // it. A block is released when none of its lines is left.
 #include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 #include <vector>
+
+// Storage of blocks and edited lines: one allocation that can grow in place.
+struct FreeStorage {
+    void operator()(char* p) const noexcept { std::free(p); }
+};
+using Storage = std::unique_ptr<char, FreeStorage>;
 
 // Lines gathered into one block of text, handed to a LineList in one step.
 class LineBatch {
@@ -25,7 +32,7 @@ private:
     friend class LineList;
     void grow(size_t needed);
 
-    std::unique_ptr<char[]> bytes_;
+    Storage storage_;  // a block's room for a line header, then the text
     size_t used_ = 0;
     size_t capacity_ = 0;
     std::vector<size_t> starts_;
@@ -65,15 +72,16 @@ public:
     void clear();
     void reserve(size_t n) { lines_.reserve(n); }
 
-    // Appends the lines of a block of text that the list owns from now on: split(base, emit)
-    // calls emit(start) with the start of each line, in order; every line must be
-    // NUL-terminated inside the block by the time split returns. expectedLines sizes the index
-    // (split may size it again with reserve once it knows better).
+    // Appends the lines of a new block of `bytes` bytes: split(base, emit) fills the block
+    // from base on and calls emit(start) with the start of each line, in order; every line
+    // must be NUL-terminated inside the block by the time split returns. expectedLines sizes
+    // the index (split may size it again with reserve once it knows better).
     template <typename Split>
-    void appendBlock(std::unique_ptr<char[]> storage, size_t bytes, size_t expectedLines, Split&& split) {
+    void appendBlock(size_t bytes, size_t expectedLines, Split&& split) {
+        Storage storage = newBlockStorage(bytes);
         lines_.reserve(lines_.size() + expectedLines);
         size_t before = lines_.size();
-        char* base = storage.get();
+        char* base = storage.get() + kBlockPrefix;
         split(base, [this](char* start) {
             // Past the expected count the index grows by a quarter, not by doubling.
             if (lines_.size() == lines_.capacity()) lines_.reserve(lines_.capacity() + lines_.capacity() / 4 + 1024);
@@ -94,15 +102,24 @@ public:
     // Grows with every change of the text, so a view can tell that it must repaint.
     unsigned long long revision() const { return revision_; }
 
+    // Every block keeps room for a line header in front of its text, so a block whose first
+    // line is all that is left of it can become that line's own storage without a copy (a
+    // file of one huge line is edited where it was read).
+    static constexpr size_t kBlockPrefix = 2 * sizeof(size_t);
+    static Storage newBlockStorage(size_t bytes);
+
 private:
     struct Block {
-        const char* begin;
+        const char* begin;  // the text, after the prefix
         const char* end;
         size_t live;  // lines still pointing into it
-        std::unique_ptr<char[]> storage;
+        Storage storage;
     };
 
-    void adoptBlock(std::unique_ptr<char[]> storage, size_t bytes, size_t lines);
+    void adoptBlock(Storage storage, size_t bytes, size_t lines);
+    // Makes the line at slot a line with storage of its own of at least length bytes, keeping
+    // its text; it takes over its block when it is the block's first and only line.
+    void makeOwn(char*& slot, size_t length);
     Block* blockOf(const char* text);
     const Block* blockOf(const char* text) const;
     // Lets go of one line's storage: an own allocation is freed, a block loses a line.

@@ -18,9 +18,8 @@ std::vector<std::string> texts(const LineList& lines) {
 // A block holding "one\0two\0three\0" as three shared lines.
 void appendThree(LineList& lines) {
     const char bytes[] = "one\0two\0three";
-    auto storage = std::make_unique<char[]>(sizeof bytes);
-    std::memcpy(storage.get(), bytes, sizeof bytes);
-    lines.appendBlock(std::move(storage), sizeof bytes, 3, [](char* base, auto emit) {
+    lines.appendBlock(sizeof bytes, 3, [&](char* base, auto emit) {
+        std::memcpy(base, bytes, sizeof bytes);
         emit(base);
         emit(base + 4);
         emit(base + 8);
@@ -63,6 +62,28 @@ TEST(LineList, SpliceCutsAndDropsInPlaceAndGrowsWhenNeeded) {
     EXPECT_EQ(lines.view(1), "t" + big + "wo");
     lines.splice(1, 1, big.size(), nullptr, 0);
     EXPECT_EQ(lines.view(1), "two");
+}
+
+TEST(LineList, TheLastLineOfABlockIsEditedWhereItWasRead) {
+    LineList lines;
+    std::string big(100000, 'b');
+    lines.appendBlock(big.size() + 1, 1, [&](char* base, auto emit) {
+        std::memcpy(base, big.c_str(), big.size() + 1);
+        emit(base);
+    });
+    const char* where = lines.at(0);
+    lines.splice(0, 5, 1, nullptr, 0);  // fits: the block becomes the line's own storage
+    EXPECT_EQ(lines.at(0), where);
+    EXPECT_EQ(lines.view(0), std::string(99999, 'b'));
+    lines.splice(0, 3, 0, "xyz", 3);
+    lines.splice(0, 0, 0, lines.at(0) + 1, 4);  // its own bytes, while it grows
+    EXPECT_EQ(lines.view(0).substr(0, 12), "bbxybbbxyzbb");
+    EXPECT_EQ(lines.length(0), 100006u);
+    // A block line with neighbours still gets a copy of its own.
+    appendThree(lines);
+    lines.splice(1, 0, 0, "<", 1);
+    EXPECT_EQ(lines.view(1), "<one");
+    EXPECT_EQ(lines.view(2), "two");
 }
 
 TEST(LineList, ReplaceAssignsInPlaceEvenFromTheLineItself) {
