@@ -5,10 +5,11 @@
 #endif
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
-#include <string>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,12 +22,12 @@ constexpr size_t kReadStep = size_t{1} << 20;
 constexpr size_t kWriteStep = size_t{1} << 20;
 constexpr size_t kProbeBytes = 65536;
 
-// Calls found(offset) for every line feed in bytes [0, n), in order.
+// Calls found(offset) for every byte equal to value in bytes [0, n), in order.
 template <typename Found>
-void forEachLineFeed(const char* bytes, size_t n, Found&& found) {
+void forEachByte(const char* bytes, size_t n, char value, Found&& found) {
     size_t pos = 0;
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i lf = _mm_set1_epi8(value);
     for (; pos + 64 <= n; pos += 64) {
         const auto* v = reinterpret_cast<const __m128i*>(bytes + pos);
         auto bits = [&](int i) {
@@ -34,13 +35,13 @@ void forEachLineFeed(const char* bytes, size_t n, Found&& found) {
         };
         uint64_t mask = bits(0) | bits(1) << 16 | bits(2) << 32 | bits(3) << 48;
         while (mask) {
-            found(pos + static_cast<size_t>(__builtin_ctzll(mask)));
+            found(pos + static_cast<size_t>(std::countr_zero(mask)));
             mask &= mask - 1;
         }
     }
 #endif
     for (; pos < n; ++pos)
-        if (bytes[pos] == '\n') found(pos);
+        if (bytes[pos] == value) found(pos);
 }
 
 // Turns bytes of a file into lines in place: each LF, and a CR right before it, becomes a
@@ -52,7 +53,7 @@ public:
     // The bytes [from, to) have arrived; emit gets the start of every line they complete.
     template <typename Emit>
     void feed(size_t from, size_t to, Emit& emit) {
-        forEachLineFeed(base_ + from, to - from, [&](size_t at) {
+        forEachByte(base_ + from, to - from, '\n', [&](size_t at) {
             size_t lf = from + at;
             base_[lf] = '\0';
             if (lf > start_ && base_[lf - 1] == '\r') base_[lf - 1] = '\0';
@@ -152,40 +153,105 @@ bool loadDocument(Document& document, const std::string& path) {
     return true;
 }
 
+namespace {
+
+// Gathers the text of a save into large pieces, so the writer sees few calls whatever the
+// line count.
+class SaveBuffer {
+public:
+    SaveBuffer(FileWriter& writer, bool crlf) : writer_(writer), crlf_(crlf), piece_(kWriteStep + kSlack) {}
+
+    // One line and its line end.
+    void line(const char* text, size_t length) {
+        if (used_ + length + 2 > kWriteStep) {
+            put(text, length);
+            put(crlf_ ? "\r\n" : "\n", crlf_ ? 2 : 1);
+            return;
+        }
+        std::memcpy(piece_.data() + used_, text, length);
+        used_ += length;
+        if (crlf_) piece_[used_++] = '\r';
+        piece_[used_++] = '\n';
+    }
+    // The same for text that may be read up to 64 bytes past its start: a short line is then
+    // copied as one fixed-size block, without a loop that ends at a different place each time.
+    void lineWithSlack(const char* text, size_t length) {
+        if (length > kSlack || used_ + kSlack + 2 > kWriteStep) {
+            line(text, length);
+            return;
+        }
+        std::memcpy(piece_.data() + used_, text, kSlack);
+        used_ += length;
+        if (crlf_) piece_[used_++] = '\r';
+        piece_[used_++] = '\n';
+    }
+    void finish() {
+        if (used_) writer_.write(piece_.data(), static_cast<int64_t>(used_));
+        used_ = 0;
+    }
+
+private:
+    static constexpr size_t kSlack = 64;
+    void put(const char* bytes, size_t n) {
+        while (n > 0) {
+            if (used_ == kWriteStep) finish();
+            size_t take = std::min(n, kWriteStep - used_);
+            std::memcpy(piece_.data() + used_, bytes, take);
+            used_ += take;
+            bytes += take;
+            n -= take;
+        }
+    }
+
+    FileWriter& writer_;
+    bool crlf_;
+    std::vector<char> piece_;
+    size_t used_ = 0;
+};
+
+// Writes lines [first, last], one stretch of a shared block, without measuring each line on
+// its own: one pass over the stretch finds the terminators, and a line's text ends at the
+// first terminator at or after its start (the others are bytes no line shows).
+void saveStretch(const LineList& lines, int first, int last, SaveBuffer& out) {
+    const char* begin = lines.at(first);
+    const char* end = lines.at(last) + lines.length(last) + 1;  // the last line's terminator too
+    int k = first;
+    forEachByte(begin, static_cast<size_t>(end - begin), '\0', [&](size_t at) {
+        const char* nul = begin + at;
+        if (k > last || nul < lines.at(k)) return;
+        size_t length = static_cast<size_t>(nul - lines.at(k));
+        if (end - lines.at(k) > 64)
+            out.lineWithSlack(lines.at(k), length);
+        else
+            out.line(lines.at(k), length);
+        ++k;
+    });
+    for (; k <= last; ++k) {
+        std::string_view text = lines.view(k);
+        out.line(text.data(), text.size());
+    }
+}
+
+}  // namespace
+
 bool saveDocument(Document& document) {
     if (document.path.empty()) return false;
     FileWriter writer(document.path);
     if (!writer.isOpen()) return false;
-    const char* ending = document.crlf ? "\r\n" : "\n";
-    const size_t endingLength = document.crlf ? 2 : 1;
-    // Lines are gathered into large pieces, so the writer sees few calls whatever the count.
-    std::vector<char> piece(kWriteStep);
-    size_t used = 0;
-    auto put = [&](const char* bytes, size_t n) {
-        while (n > 0) {
-            if (used == piece.size()) {
-                writer.write(piece.data(), static_cast<int64_t>(used));
-                used = 0;
-            }
-            size_t take = std::min(n, piece.size() - used);
-            std::memcpy(piece.data() + used, bytes, take);
-            used += take;
-            bytes += take;
-            n -= take;
-        }
-    };
-    for (int i = 0; i < document.lineCount(); ++i) {
-        std::string_view text = document.lines.view(i);
-        if (used + text.size() + endingLength <= piece.size()) {
-            std::memcpy(piece.data() + used, text.data(), text.size());
-            std::memcpy(piece.data() + used + text.size(), ending, endingLength);
-            used += text.size() + endingLength;
+    SaveBuffer out(writer, document.crlf);
+    const LineList& lines = document.lines;
+    const int count = lines.count();
+    for (int i = 0; i < count;) {
+        int last = lines.stretchEnd(i, count - 1, kWriteStep);
+        if (last > i) {
+            saveStretch(lines, i, last, out);
         } else {
-            put(text.data(), text.size());
-            put(ending, endingLength);
+            std::string_view text = lines.view(i);
+            out.line(text.data(), text.size());
         }
+        i = last + 1;
     }
-    if (used) writer.write(piece.data(), static_cast<int64_t>(used));
+    out.finish();
     writer.flush(true);
     writer.close();
     if (!writer.ok()) return false;

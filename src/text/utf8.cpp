@@ -1,13 +1,13 @@
 #include "text/utf8.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-
-#include <algorithm>
 
 namespace {
 
@@ -76,7 +76,7 @@ void walk(const unsigned char* p, size_t room, size_t limit, long long maxChars,
         if (limit - pos >= 16 && maxChars - chars >= 16) {
             unsigned high = highBits16(p + pos);
             // The ASCII bytes before the first byte from 0x80 on.
-            size_t run = high ? static_cast<size_t>(__builtin_ctz(high)) : 16;
+            size_t run = high ? static_cast<size_t>(std::countr_zero(high)) : 16;
             pos += run;
             chars += static_cast<long long>(run);
             if (run == 16) continue;
