@@ -27,13 +27,14 @@ template <typename Found>
 void forEachByte(const char* bytes, size_t n, char value, Found&& found) {
     size_t pos = 0;
 #if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8(value);
+    const __m128i wanted = _mm_set1_epi8(value);
     for (; pos + 64 <= n; pos += 64) {
         const auto* v = reinterpret_cast<const __m128i*>(bytes + pos);
-        auto bits = [&](int i) {
-            return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(v + i), lf))));
+        auto bits = [wanted](__m128i block) {
+            return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted))));
         };
-        uint64_t mask = bits(0) | bits(1) << 16 | bits(2) << 32 | bits(3) << 48;
+        uint64_t mask = bits(_mm_loadu_si128(v)) | bits(_mm_loadu_si128(v + 1)) << 16 |
+                        bits(_mm_loadu_si128(v + 2)) << 32 | bits(_mm_loadu_si128(v + 3)) << 48;
         while (mask) {
             found(pos + static_cast<size_t>(std::countr_zero(mask)));
             mask &= mask - 1;
@@ -53,13 +54,25 @@ public:
     // The bytes [from, to) have arrived; emit gets the start of every line they complete.
     template <typename Emit>
     void feed(size_t from, size_t to, Emit& emit) {
-        forEachByte(base_ + from, to - from, '\n', [&](size_t at) {
-            size_t lf = from + at;
-            base_[lf] = '\0';
-            if (lf > start_ && base_[lf - 1] == '\r') base_[lf - 1] = '\0';
-            emit(base_ + start_);
-            start_ = lf + 1;
+        // Locals, and line starts handed on in groups: the terminators written into the text
+        // cannot then make the compiler reload the splitter's state or the line index.
+        char* const base = base_;
+        char* line = base + start_;
+        char* starts[kGroup];
+        size_t grouped = 0;
+        forEachByte(base + from, to - from, '\n', [&](size_t at) {
+            char* lf = base + from + at;
+            *lf = '\0';
+            if (lf > line && lf[-1] == '\r') lf[-1] = '\0';
+            starts[grouped++] = line;
+            line = lf + 1;
+            if (grouped == kGroup) {
+                for (char* start : starts) emit(start);
+                grouped = 0;
+            }
         });
+        for (size_t i = 0; i < grouped; ++i) emit(starts[i]);
+        start_ = static_cast<size_t>(line - base);
     }
     // The unfinished last line: [start, end).
     size_t start() const { return start_; }
@@ -76,6 +89,7 @@ public:
     }
 
 private:
+    static constexpr size_t kGroup = 256;
     char* base_;
     size_t start_ = 0;
 };
@@ -159,6 +173,7 @@ namespace {
 // line count.
 class SaveBuffer {
 public:
+    static constexpr size_t kSlack = 64;
     SaveBuffer(FileWriter& writer, bool crlf) : writer_(writer), crlf_(crlf), piece_(kWriteStep + kSlack) {}
 
     // One line and its line end.
@@ -173,25 +188,18 @@ public:
         if (crlf_) piece_[used_++] = '\r';
         piece_[used_++] = '\n';
     }
-    // The same for text that may be read up to 64 bytes past its start: a short line is then
-    // copied as one fixed-size block, without a loop that ends at a different place each time.
-    void lineWithSlack(const char* text, size_t length) {
-        if (length > kSlack || used_ + kSlack + 2 > kWriteStep) {
-            line(text, length);
-            return;
-        }
-        std::memcpy(piece_.data() + used_, text, kSlack);
-        used_ += length;
-        if (crlf_) piece_[used_++] = '\r';
-        piece_[used_++] = '\n';
-    }
+    // Where the next bytes go, and the last place where a short line may still be copied as
+    // one block of kSlack bytes (the buffer has kSlack bytes of room beyond its step).
+    char* cursor() { return piece_.data() + used_; }
+    char* shortLineLimit() { return piece_.data() + kWriteStep - kSlack - 2; }
+    void setCursor(char* at) { used_ = static_cast<size_t>(at - piece_.data()); }
+    bool crlf() const { return crlf_; }
     void finish() {
         if (used_) writer_.write(piece_.data(), static_cast<int64_t>(used_));
         used_ = 0;
     }
 
 private:
-    static constexpr size_t kSlack = 64;
     void put(const char* bytes, size_t n) {
         while (n > 0) {
             if (used_ == kWriteStep) finish();
@@ -215,17 +223,32 @@ private:
 void saveStretch(const LineList& lines, int first, int last, SaveBuffer& out) {
     const char* begin = lines.at(first);
     const char* end = lines.at(last) + lines.length(last) + 1;  // the last line's terminator too
+    constexpr ptrdiff_t kSlack = static_cast<ptrdiff_t>(SaveBuffer::kSlack);
     int k = first;
+    const char* start = begin;  // line k
+    // Locals, so the stores of the text cannot make the compiler reload them. A short line
+    // that may be read kSlack bytes on is copied as one fixed-size block, without a loop that
+    // ends at a different place every time.
+    char* to = out.cursor();
+    char* const limit = out.shortLineLimit();
+    const bool crlf = out.crlf();
     forEachByte(begin, static_cast<size_t>(end - begin), '\0', [&](size_t at) {
         const char* nul = begin + at;
-        if (k > last || nul < lines.at(k)) return;
-        size_t length = static_cast<size_t>(nul - lines.at(k));
-        if (end - lines.at(k) > 64)
-            out.lineWithSlack(lines.at(k), length);
-        else
-            out.line(lines.at(k), length);
-        ++k;
+        if (k > last || nul < start) return;  // bytes that no line shows
+        ptrdiff_t length = nul - start;
+        if (length <= kSlack && to <= limit && end - start > kSlack) {
+            std::memcpy(to, start, static_cast<size_t>(kSlack));
+            to += length;
+            if (crlf) *to++ = '\r';
+            *to++ = '\n';
+        } else {
+            out.setCursor(to);
+            out.line(start, static_cast<size_t>(length));
+            to = out.cursor();
+        }
+        if (++k <= last) start = lines.at(k);
     });
+    out.setCursor(to);
     for (; k <= last; ++k) {
         std::string_view text = lines.view(k);
         out.line(text.data(), text.size());
