@@ -1,6 +1,7 @@
 #pragma once
 // Editing commands of the main editor. Each one reads the caret from the document's
-// ViewState, edits lines through scratch and replaceLine, and moves the caret with
+// ViewState, changes lines through the line list (in place: only the bytes after a change
+// move, and many lines change in one step), and moves the caret with
 // setCaretColumn/setCaretLine so the view follows. There is no undo.
 #include "editor/document.h"
 

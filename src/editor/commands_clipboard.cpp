@@ -4,7 +4,6 @@
 #include "editor/edit_helpers.h"
 
 using edit::caretLineExists;
-using edit::commitScratch;
 using edit::lineExists;
 
 namespace {
@@ -45,17 +44,24 @@ void cutSelection(Document& doc) {
 void paste(Document& doc) {
     if (doc.copyBuffer.empty() || !caretLineExists(doc)) return;
     ViewState& view = doc.view();
-    const char* line = doc.line(view.caretLine);
-    if (view.caretColumn > charCount(line)) return;
+    std::string_view line = edit::lineText(doc, view.caretLine);
+    ColumnPosition at = columnPosition(line, view.caretColumn);
+    if (at.column < view.caretColumn) return;
     const std::string& head = doc.copyBuffer.front();
-    // The rest of the caret line stays behind the first piece; later pieces become new lines.
-    doc.scratch.set(line);
-    doc.scratch.insert(byteOffset(line, view.caretColumn), head.c_str(), head.size());
-    commitScratch(doc, view.caretLine);
+    // The rest of the caret line stays behind the first piece; later pieces become new lines,
+    // all inserted in one step.
+    doc.lines.splice(view.caretLine, at.byte, 0, head.data(), strnlen(head.data(), head.size()));
     int pieces = static_cast<int>(doc.copyBuffer.size());
-    for (int i = 1; i < pieces; ++i) {
-        const std::string& piece = doc.copyBuffer[static_cast<size_t>(i)];
-        doc.lines.insert(view.caretLine + i, piece.c_str(), piece.size());
+    if (pieces > 1) {
+        LineBatch batch;
+        size_t bytes = 0;
+        for (int i = 1; i < pieces; ++i) bytes += doc.copyBuffer[static_cast<size_t>(i)].size();
+        batch.reserve(bytes, static_cast<size_t>(pieces - 1));
+        for (int i = 1; i < pieces; ++i) {
+            const std::string& piece = doc.copyBuffer[static_cast<size_t>(i)];
+            batch.add(piece.data(), strnlen(piece.data(), piece.size()));
+        }
+        doc.lines.insert(view.caretLine + 1, std::move(batch));
     }
     if (pieces == 1) {
         doc.setCaretColumn(view.caretColumn + charCount(head.c_str()));

@@ -5,27 +5,22 @@
 #include "editor/edit_helpers.h"
 
 using edit::caretLineExists;
-using edit::commitScratch;
 using edit::isBlank;
 using edit::lineExists;
 using edit::lineLength;
+using edit::lineText;
 
 namespace {
 
 // Appends line index + 1 to line index and removes it.
 void joinWithNext(Document& doc, int index) {
-    doc.scratch.set(doc.line(index));
-    doc.scratch.append(doc.line(index + 1));
-    commitScratch(doc, index);
+    std::string_view next = lineText(doc, index + 1);
+    doc.lines.splice(index, doc.lines.length(index), 0, next.data(), next.size());
     doc.removeLine(index + 1);
 }
 
-// Removes the bytes [from, to) of a line.
-void eraseBytes(Document& doc, int index, size_t from, size_t to) {
-    doc.scratch.set(doc.line(index));
-    doc.scratch.erase(from, to - from);
-    commitScratch(doc, index);
-}
+// Removes the bytes [from, to) of a line; only the bytes after them move.
+void eraseBytes(Document& doc, int index, size_t from, size_t to) { doc.lines.splice(index, from, to - from, nullptr, 0); }
 
 const char* indentUnit(const Document& doc) { return doc.space ? " " : "\t"; }
 
@@ -43,15 +38,14 @@ void insertText(Document& doc, const char* text) {
     }
     ViewState& view = doc.view();
     if (!caretLineExists(doc)) return;
-    const char* line = doc.line(view.caretLine);
-    int length = charCount(line);
-    if (view.caretColumn > length) return;
-    doc.scratch.set(line);
-    size_t pos = byteOffset(line, view.caretColumn);
-    if (doc.overwrite && !replacedSelection && view.caretColumn + 1 <= length)
-        doc.scratch.erase(pos, static_cast<size_t>(charLength(line + pos)));
-    doc.scratch.insert(pos, text);
-    commitScratch(doc, view.caretLine);
+    std::string_view line = lineText(doc, view.caretLine);
+    // One walk up to the caret tells both where it is and whether it lies inside the line.
+    ColumnPosition at = columnPosition(line, view.caretColumn);
+    if (at.column < view.caretColumn) return;
+    size_t erase = 0;
+    if (doc.overwrite && !replacedSelection && at.byte < line.size())
+        erase = static_cast<size_t>(charLength(line.data() + at.byte));
+    doc.lines.splice(view.caretLine, at.byte, erase, text, std::strlen(text));
     doc.setCaretColumn(view.caretColumn + charCount(text));
     doc.markModified();
 }
@@ -59,12 +53,11 @@ void insertText(Document& doc, const char* text) {
 void splitLine(Document& doc) {
     ViewState& view = doc.view();
     if (!caretLineExists(doc)) return;
-    const char* line = doc.line(view.caretLine);
-    if (view.caretColumn > charCount(line)) return;
-    size_t pos = byteOffset(line, view.caretColumn);
-    doc.lines.insert(view.caretLine + 1, line + pos, std::strlen(line + pos));
-    doc.scratch.set(doc.line(view.caretLine), pos);
-    commitScratch(doc, view.caretLine);
+    std::string_view line = lineText(doc, view.caretLine);
+    ColumnPosition at = columnPosition(line, view.caretColumn);
+    if (at.column < view.caretColumn) return;
+    doc.lines.insert(view.caretLine + 1, line.data() + at.byte, line.size() - at.byte);
+    eraseBytes(doc, view.caretLine, at.byte, line.size());
     doc.setCaret(0, view.caretLine + 1);
     doc.markModified();
 }
@@ -80,12 +73,12 @@ void deleteForwardUntil(Document& doc, size_t (*end)(const char* line, size_t fr
     }
     ViewState& view = doc.view();
     if (!caretLineExists(doc)) return;
-    const char* line = doc.line(view.caretLine);
-    int length = charCount(line);
-    if (view.caretColumn >= 0 && view.caretColumn < length) {
-        size_t from = byteOffset(line, view.caretColumn);
-        eraseBytes(doc, view.caretLine, from, end(line, from));
-    } else if (view.caretColumn == length && lineExists(doc, view.caretLine + 1)) {
+    std::string_view line = lineText(doc, view.caretLine);
+    ColumnPosition at = columnPosition(line, view.caretColumn);
+    bool inside = view.caretColumn >= 0 && at.column == view.caretColumn;
+    if (inside && at.byte < line.size()) {
+        eraseBytes(doc, view.caretLine, at.byte, end(line.data(), at.byte));
+    } else if (inside && at.byte == line.size() && lineExists(doc, view.caretLine + 1)) {
         joinWithNext(doc, view.caretLine);
     } else {
         return;
@@ -93,24 +86,29 @@ void deleteForwardUntil(Document& doc, size_t (*end)(const char* line, size_t fr
     doc.markModified();
 }
 
-// The backward deletes: with a selection, delete it; inside the line, erase from
-// start(line, caret byte) to the caret and move the caret there; at column 0, join the line
+// Where a backward delete starts: the byte range [from, to) it erases, ending at the caret,
+// and from's column; inside is false when the caret lies beyond the line's end.
+struct BackwardRange {
+    bool inside = false;
+    size_t from = 0, to = 0;
+    int fromColumn = 0;
+};
+
+// The backward deletes: with a selection, delete it; inside the line, erase the range that
+// start(line, caret column) gives and move the caret to its start; at column 0, join the line
 // to the previous one.
-void deleteBackwardFrom(Document& doc, size_t (*start)(const char* line, size_t to)) {
+void deleteBackwardFrom(Document& doc, BackwardRange (*start)(std::string_view line, int column)) {
     if (doc.selectionActive) {
         deleteSelection(doc);
         return;
     }
     ViewState& view = doc.view();
     if (!caretLineExists(doc)) return;
-    const char* line = doc.line(view.caretLine);
-    int length = charCount(line);
-    if (view.caretColumn > 0 && view.caretColumn <= length) {
-        size_t to = byteOffset(line, view.caretColumn);
-        size_t from = start(line, to);
-        int target = charCount(line, static_cast<long long>(from));
-        eraseBytes(doc, view.caretLine, from, to);
-        doc.setCaretColumn(target);
+    std::string_view line = lineText(doc, view.caretLine);
+    BackwardRange range = view.caretColumn > 0 ? start(line, view.caretColumn) : BackwardRange{};
+    if (view.caretColumn > 0 && range.inside) {
+        eraseBytes(doc, view.caretLine, range.from, range.to);
+        doc.setCaretColumn(range.fromColumn);
     } else if (view.caretColumn == 0 && view.caretLine >= 1) {
         int previous = view.caretLine - 1;
         int joinColumn = lineLength(doc, previous);
@@ -131,15 +129,24 @@ size_t pastNextBlank(const char* line, size_t from) {
     return line[to] != '\0' ? to + 1 : to;
 }
 
-size_t previousCharacter(const char* line, size_t to) {
-    return byteOffset(line, charCount(line, static_cast<long long>(to)) - 1);
+// The character before the caret: one walk to it, then one step over it to the caret.
+BackwardRange previousCharacter(std::string_view line, int column) {
+    ColumnPosition before = columnPosition(line, column - 1);
+    if (before.column < column - 1 || before.byte >= line.size()) return {};
+    size_t to = before.byte + static_cast<size_t>(charLength(line.data() + before.byte));
+    return {true, before.byte, to, column - 1};
 }
 
-// Back to the nearest blank before the caret (the blank included), or the line's start.
-size_t atPreviousBlank(const char* line, size_t to) {
+// Back to the nearest blank before the caret (the blank included), or the line's start. A
+// blank is a character of its own, so the columns between it and the caret are counted from it.
+BackwardRange atPreviousBlank(std::string_view line, int column) {
+    ColumnPosition caret = columnPosition(line, column);
+    if (caret.column < column) return {};
+    size_t to = caret.byte;
     size_t from = to;
     while (from > 0 && !isBlank(line[from - 1])) --from;
-    return from > 0 ? from - 1 : 0;
+    from = from > 0 ? from - 1 : 0;
+    return {true, from, to, column - charCount(line.substr(from, to - from))};
 }
 
 }  // namespace
@@ -152,20 +159,40 @@ void deleteBackward(Document& doc) { deleteBackwardFrom(doc, previousCharacter);
 
 void deleteWordBackward(Document& doc) { deleteBackwardFrom(doc, atPreviousBlank); }
 
+namespace {
+
+// The lines of the selection that exist: [first, last], empty when first > last.
+struct LineRange {
+    int first, last;
+};
+LineRange selectedLines(const Document& doc) {
+    return {std::max(doc.selectionStart.line, 0), std::min(doc.selectionEnd.line, doc.lineCount() - 1)};
+}
+
+}  // namespace
+
 void indent(Document& doc) {
     if (!selectionSpansLines(doc)) {
         for (int round = 0; round < doc.tabSize; ++round) insertText(doc, indentUnit(doc));
         return;
     }
-    bool changed = false;
-    for (int index = doc.selectionStart.line; index <= doc.selectionEnd.line; ++index) {
-        if (!lineExists(doc, index)) continue;
-        doc.scratch.set(doc.line(index));
-        for (int round = 0; round < doc.tabSize; ++round) doc.scratch.insert(0, indentUnit(doc));
-        commitScratch(doc, index);
-        changed = true;
+    LineRange range = selectedLines(doc);
+    if (range.first > range.last) return;
+    // Every indented line is written once into one new block that replaces them all.
+    const size_t units = static_cast<size_t>(std::max(doc.tabSize, 0));
+    const char unit = indentUnit(doc)[0];
+    size_t bytes = 0;
+    for (int index = range.first; index <= range.last; ++index) bytes += doc.lines.length(index) + units;
+    LineBatch batch;
+    batch.reserve(bytes, static_cast<size_t>(range.last - range.first + 1));
+    for (int index = range.first; index <= range.last; ++index) {
+        std::string_view text = lineText(doc, index);
+        char* out = batch.addUninitialized(units + text.size());
+        std::memset(out, unit, units);
+        std::memcpy(out + units, text.data(), text.size());
     }
-    if (changed) doc.markModified();
+    doc.lines.replace(range.first, std::move(batch));
+    doc.markModified();
 }
 
 void unindent(Document& doc) {
@@ -184,11 +211,12 @@ void unindent(Document& doc) {
         int index = doc.selectionStart.line;
         for (int round = 0; round < doc.tabSize && lineExists(doc, index); ++round) {
             int start = doc.selectionStart.column;
-            const char* line = doc.line(index);
-            if (start <= 0 || start - 1 >= charCount(line)) break;
-            size_t pos = byteOffset(line, start - 1);
-            if (!isBlank(line[pos])) break;
-            eraseBytes(doc, index, pos, pos + 1);
+            if (start <= 0) break;
+            std::string_view line = lineText(doc, index);
+            ColumnPosition before = columnPosition(line, start - 1);
+            if (before.column < start - 1 || before.byte >= line.size()) break;
+            if (!isBlank(line[before.byte])) break;
+            eraseBytes(doc, index, before.byte, before.byte + 1);
             doc.setCaretColumn(view.caretColumn - 1);
             // The anchor is one end of the selection, so it shifts with it; otherwise the
             // next Shift+arrow would grow the selection from a stale column.
@@ -198,16 +226,14 @@ void unindent(Document& doc) {
             changed = true;
         }
     } else {
-        for (int index = doc.selectionStart.line; index <= doc.selectionEnd.line; ++index) {
-            if (!lineExists(doc, index)) continue;
-            doc.scratch.set(doc.line(index));
-            int removed = 0;
-            while (removed < doc.tabSize && isBlank(doc.scratch.c_str()[0])) {
-                doc.scratch.erase(0, 1);
-                ++removed;
-            }
+        LineRange range = selectedLines(doc);
+        for (int index = range.first; index <= range.last; ++index) {
+            const char* text = doc.line(index);
+            size_t removed = 0;
+            while (removed < static_cast<size_t>(std::max(doc.tabSize, 0)) && isBlank(text[removed])) ++removed;
             if (removed == 0) continue;
-            commitScratch(doc, index);
+            // Dropping leading bytes moves nothing for a line in shared storage.
+            eraseBytes(doc, index, 0, removed);
             changed = true;
         }
     }
@@ -221,16 +247,15 @@ void deleteSelection(Document& doc) {
         doc.clearSelection();
         return;
     }
-    const char* first = doc.line(start.line);
+    std::string_view first = lineText(doc, start.line);
     size_t from = start.column <= 0 ? 0 : byteOffset(first, start.column);
     if (start.line == end.line) {
         size_t to = byteOffset(first, end.column);
         if (to > from) eraseBytes(doc, start.line, from, to);
     } else {
-        const char* last = doc.line(end.line);
-        doc.scratch.set(first, from);
-        doc.scratch.append(last + byteOffset(last, end.column));
-        commitScratch(doc, start.line);
+        std::string_view last = lineText(doc, end.line);
+        size_t tail = byteOffset(last, end.column);
+        doc.lines.splice(start.line, from, first.size() - from, last.data() + tail, last.size() - tail);
         doc.lines.removeRange(start.line + 1, end.line - start.line);
     }
     doc.setCaret(start.column, start.line);

@@ -19,42 +19,6 @@ int ViewState::visibleRows() const {
     return (clientRect.bottom - clientRect.top) / (cellHeight + 1);
 }
 
-const char* LineList::at(int index) const {
-    if (index < 0 || index >= count()) return nullptr;
-    return lines_[static_cast<size_t>(index)].get();
-}
-
-void LineList::insert(int index, const char* text, size_t length) {
-    auto copy = std::make_unique_for_overwrite<char[]>(length + 1);
-    if (length) std::memcpy(copy.get(), text, length);
-    copy[length] = '\0';
-    index = std::clamp(index, 0, count());
-    lines_.insert(lines_.begin() + index, std::move(copy));
-    ++revision_;
-}
-
-void LineList::insert(int index, const char* text) { insert(index, text, std::strlen(text)); }
-
-void LineList::remove(int index) {
-    if (index < 0 || index >= count()) return;
-    lines_.erase(lines_.begin() + index);
-    ++revision_;
-}
-
-void LineList::removeRange(int index, int n) {
-    if (index < 0 || index >= count() || n <= 0) return;
-    int end = std::min(index + n, count());
-    lines_.erase(lines_.begin() + index, lines_.begin() + end);
-    ++revision_;
-}
-
-void LineList::replace(int index, const char* text, size_t length) {
-    remove(index);
-    insert(index, text, length);
-}
-
-void LineList::replace(int index, const char* text) { replace(index, text, std::strlen(text)); }
-
 std::string fileNamePart(const std::string& path) {
     size_t cut = path.find_last_of("\\/");
     return cut == std::string::npos ? path : path.substr(cut + 1);
@@ -69,7 +33,7 @@ Document::Document(DocumentHost& host, ViewState& view, const EditorDefaults& de
 
 int Document::longestLine() const {
     int longest = 0;
-    for (int i = 0; i < lines.count(); ++i) longest = std::max(longest, charCount(lines.at(i)));
+    for (int i = 0; i < lines.count(); ++i) longest = std::max(longest, charCount(lines.view(i)));
     return longest;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/line_list.h"
 #include "editor/text_buffer.h"
 
 // The modes a document starts with and returns to at New and Open, from the preferences.
@@ -54,32 +55,6 @@ public:
     // The pointer lies inside the editor window's client rectangle (edges included).
     virtual bool pointerInEditor() const = 0;
     virtual void hidePointer() = 0;
-};
-
-// A list of owned, separately allocated, NUL-terminated lines.
-class LineList {
-public:
-    int count() const { return static_cast<int>(lines_.size()); }
-    // Absent (nullptr) for an index out of range.
-    const char* at(int index) const;
-    void insert(int index, const char* text, size_t length);
-    void insert(int index, const char* text);
-    void remove(int index);
-    // Removes up to n lines from index on in one step, so a large cut is not quadratic.
-    void removeRange(int index, int n);
-    void replace(int index, const char* text, size_t length);
-    void replace(int index, const char* text);
-    void clear() {
-        lines_.clear();
-        ++revision_;
-    }
-    void reserve(size_t n) { lines_.reserve(n); }
-    // Grows with every change of the text, so a view can tell that it must repaint.
-    unsigned long long revision() const { return revision_; }
-
-private:
-    std::vector<std::unique_ptr<char[]>> lines_;
-    unsigned long long revision_ = 0;
 };
 
 class Document {

@@ -1,6 +1,16 @@
 #include "editor/document_file.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/document.h"
@@ -8,54 +18,133 @@
 
 namespace {
 
-constexpr int64_t kChunkBytes = 65536;
+constexpr size_t kReadStep = size_t{1} << 20;
+constexpr size_t kWriteStep = size_t{1} << 20;
+constexpr size_t kProbeBytes = 65536;
 
-// Splits bytes into lines at LF, dropping a CR right before the LF. A line keeps only its
-// bytes before its first NUL. Lines longer than a chunk are joined across chunks, so a
-// line of any length loads whole.
-class LineSplitter {
-public:
-    explicit LineSplitter(LineList& lines) : lines_(lines) {}
-
-    void feed(const char* data, size_t n) {
-        while (n > 0) {
-            const char* lf = static_cast<const char*>(std::memchr(data, '\n', n));
-            size_t take = lf ? static_cast<size_t>(lf - data) : n;
-            if (partial_.empty() && lf) {
-                emit(data, take);
-            } else {
-                partial_.insert(partial_.end(), data, data + take);
-                if (lf) {
-                    emit(partial_.data(), partial_.size());
-                    partial_.clear();
-                }
-            }
-            if (!lf) return;
-            data += take + 1;
-            n -= take + 1;
+// Calls found(offset) for every byte equal to value in bytes [0, n), in order.
+template <typename Found>
+void forEachByte(const char* bytes, size_t n, char value, Found&& found) {
+    size_t pos = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(value);
+    for (; pos + 64 <= n; pos += 64) {
+        const auto* v = reinterpret_cast<const __m128i*>(bytes + pos);
+        auto bits = [wanted](__m128i block) {
+            return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted))));
+        };
+        uint64_t mask = bits(_mm_loadu_si128(v)) | bits(_mm_loadu_si128(v + 1)) << 16 |
+                        bits(_mm_loadu_si128(v + 2)) << 32 | bits(_mm_loadu_si128(v + 3)) << 48;
+        while (mask) {
+            found(pos + static_cast<size_t>(std::countr_zero(mask)));
+            mask &= mask - 1;
         }
     }
+#endif
+    for (; pos < n; ++pos)
+        if (bytes[pos] == value) found(pos);
+}
 
-    // A last line without a line feed.
-    void finish() {
-        if (!partial_.empty()) emit(partial_.data(), partial_.size());
-        partial_.clear();
+// Turns bytes of a file into lines in place: each LF, and a CR right before it, becomes a
+// terminator. A NUL inside a line ends the line's text there.
+class LineSplitter {
+public:
+    explicit LineSplitter(char* base) : base_(base) {}
+
+    // The bytes [from, to) have arrived; emit gets the start of every line they complete.
+    template <typename Emit>
+    void feed(size_t from, size_t to, Emit& emit) {
+        // Locals, and line starts handed on in groups: the terminators written into the text
+        // cannot then make the compiler reload the splitter's state or the line index.
+        char* const base = base_;
+        char* line = base + start_;
+        char* starts[kGroup];
+        size_t grouped = 0;
+        forEachByte(base + from, to - from, '\n', [&](size_t at) {
+            char* lf = base + from + at;
+            *lf = '\0';
+            if (lf > line && lf[-1] == '\r') lf[-1] = '\0';
+            starts[grouped++] = line;
+            line = lf + 1;
+            if (grouped == kGroup) {
+                for (char* start : starts) emit(start);
+                grouped = 0;
+            }
+        });
+        for (size_t i = 0; i < grouped; ++i) emit(starts[i]);
+        start_ = static_cast<size_t>(line - base);
+    }
+    // The unfinished last line: [start, end).
+    size_t start() const { return start_; }
+    // A last line without a line feed keeps its bytes (a CR at its very end is dropped too);
+    // base[end] is the terminator's place.
+    template <typename Emit>
+    void finish(size_t end, Emit& emit) {
+        base_[end] = '\0';
+        if (start_ < end) {
+            if (base_[end - 1] == '\r') base_[end - 1] = '\0';
+            emit(base_ + start_);
+        }
+        start_ = end;
     }
 
 private:
-    void emit(const char* text, size_t length) {
-        const void* nul = std::memchr(text, '\0', length);
-        if (nul) {
-            length = static_cast<size_t>(static_cast<const char*>(nul) - text);
-        } else if (length > 0 && text[length - 1] == '\r') {
-            --length;
-        }
-        lines_.insert(lines_.count(), text, length);
-    }
-
-    LineList& lines_;
-    std::vector<char> partial_;
+    static constexpr size_t kGroup = 256;
+    char* base_;
+    size_t start_ = 0;
 };
+
+// Splits bytes that are all in memory into a block of their own.
+void appendBytes(LineList& lines, std::string_view bytes) {
+    lines.appendBlock(bytes.size() + 1, 0, [&](char* base, auto emit) {
+        if (!bytes.empty()) std::memcpy(base, bytes.data(), bytes.size());
+        LineSplitter splitter(base);
+        splitter.feed(0, bytes.size(), emit);
+        splitter.finish(bytes.size(), emit);
+    });
+}
+
+// Reads the file into one block of its own size (plus a terminator) that becomes the lines'
+// shared storage, splitting each step while it is still in the cache: loading costs the
+// file's size and one pointer per line. The first step's line density sizes the index.
+void readLines(FileReader& reader, LineList& lines) {
+    int64_t reported = reader.size();
+    const size_t size = reported > 0 ? static_cast<size_t>(reported) : 0;
+    std::string more;  // what a file that grows while it is read has beyond its first size
+    size_t unfinished = 0, length = 0;
+    char* block = nullptr;
+    lines.appendBlock(size + 1, 0, [&](char* base, auto emit) {
+        block = base;
+        LineSplitter splitter(base);
+        while (length < size) {
+            int64_t got = reader.read(base + length, static_cast<int64_t>(std::min(kReadStep, size - length)));
+            if (got <= 0) break;
+            size_t n = static_cast<size_t>(got);
+            if (length == 0) {
+                size_t feeds = static_cast<size_t>(std::count(base, base + n, '\n'));
+                double perByte = static_cast<double>(feeds + 1) / static_cast<double>(n);
+                lines.reserve(static_cast<size_t>(perByte * 1.1 * static_cast<double>(size)) + 1024);
+            }
+            splitter.feed(length, length + n, emit);
+            length += n;
+        }
+        if (length == size) {
+            char probe[kProbeBytes];
+            for (int64_t got; (got = reader.read(probe, sizeof probe)) > 0;)
+                more.append(probe, static_cast<size_t>(got));
+        }
+        if (more.empty()) {
+            splitter.finish(length, emit);
+        } else {
+            unfinished = splitter.start();
+            base[unfinished] = '\0';
+        }
+    });
+    if (more.empty()) return;
+    // The unfinished line goes on in what followed.
+    more.insert(0, block + unfinished, length - unfinished);
+    appendBytes(lines, more);
+}
 
 }  // namespace
 
@@ -71,30 +160,121 @@ bool loadDocument(Document& document, const std::string& path) {
     document.space = document.defaults().space;
     document.setSavedTitle();
 
-    std::vector<char> chunk(static_cast<size_t>(kChunkBytes));
-    LineSplitter splitter(document.lines);
-    for (;;) {
-        int64_t got = reader.read(chunk.data(), kChunkBytes);
-        if (got <= 0) break;
-        splitter.feed(chunk.data(), static_cast<size_t>(got));
-    }
-    splitter.finish();
+    readLines(reader, document.lines);
+    reader.close();
     if (document.lineCount() == 0) document.insertLine(0, "");
     document.setCaret(0, 0);
     return true;
 }
 
+namespace {
+
+// Gathers the text of a save into large pieces, so the writer sees few calls whatever the
+// line count.
+class SaveBuffer {
+public:
+    static constexpr size_t kSlack = 64;
+    SaveBuffer(FileWriter& writer, bool crlf) : writer_(writer), crlf_(crlf), piece_(kWriteStep + kSlack) {}
+
+    // One line and its line end.
+    void line(const char* text, size_t length) {
+        if (used_ + length + 2 > kWriteStep) {
+            put(text, length);
+            put(crlf_ ? "\r\n" : "\n", crlf_ ? 2 : 1);
+            return;
+        }
+        std::memcpy(piece_.data() + used_, text, length);
+        used_ += length;
+        if (crlf_) piece_[used_++] = '\r';
+        piece_[used_++] = '\n';
+    }
+    // Where the next bytes go, and the last place where a short line may still be copied as
+    // one block of kSlack bytes (the buffer has kSlack bytes of room beyond its step).
+    char* cursor() { return piece_.data() + used_; }
+    char* shortLineLimit() { return piece_.data() + kWriteStep - kSlack - 2; }
+    void setCursor(char* at) { used_ = static_cast<size_t>(at - piece_.data()); }
+    bool crlf() const { return crlf_; }
+    void finish() {
+        if (used_) writer_.write(piece_.data(), static_cast<int64_t>(used_));
+        used_ = 0;
+    }
+
+private:
+    void put(const char* bytes, size_t n) {
+        while (n > 0) {
+            if (used_ == kWriteStep) finish();
+            size_t take = std::min(n, kWriteStep - used_);
+            std::memcpy(piece_.data() + used_, bytes, take);
+            used_ += take;
+            bytes += take;
+            n -= take;
+        }
+    }
+
+    FileWriter& writer_;
+    bool crlf_;
+    std::vector<char> piece_;
+    size_t used_ = 0;
+};
+
+// Writes lines [first, last], one stretch of a shared block, without measuring each line on
+// its own: one pass over the stretch finds the terminators, and a line's text ends at the
+// first terminator at or after its start (the others are bytes no line shows).
+void saveStretch(const LineList& lines, int first, int last, SaveBuffer& out) {
+    const char* begin = lines.at(first);
+    const char* end = lines.at(last) + lines.length(last) + 1;  // the last line's terminator too
+    constexpr ptrdiff_t kSlack = static_cast<ptrdiff_t>(SaveBuffer::kSlack);
+    int k = first;
+    const char* start = begin;  // line k
+    // Locals, so the stores of the text cannot make the compiler reload them. A short line
+    // that may be read kSlack bytes on is copied as one fixed-size block, without a loop that
+    // ends at a different place every time.
+    char* to = out.cursor();
+    char* const limit = out.shortLineLimit();
+    const bool crlf = out.crlf();
+    forEachByte(begin, static_cast<size_t>(end - begin), '\0', [&](size_t at) {
+        const char* nul = begin + at;
+        if (k > last || nul < start) return;  // bytes that no line shows
+        ptrdiff_t length = nul - start;
+        if (length <= kSlack && to <= limit && end - start > kSlack) {
+            std::memcpy(to, start, static_cast<size_t>(kSlack));
+            to += length;
+            if (crlf) *to++ = '\r';
+            *to++ = '\n';
+        } else {
+            out.setCursor(to);
+            out.line(start, static_cast<size_t>(length));
+            to = out.cursor();
+        }
+        if (++k <= last) start = lines.at(k);
+    });
+    out.setCursor(to);
+    for (; k <= last; ++k) {
+        std::string_view text = lines.view(k);
+        out.line(text.data(), text.size());
+    }
+}
+
+}  // namespace
+
 bool saveDocument(Document& document) {
     if (document.path.empty()) return false;
     FileWriter writer(document.path);
     if (!writer.isOpen()) return false;
-    const char* ending = document.crlf ? "\r\n" : "\n";
-    const int64_t endingLength = document.crlf ? 2 : 1;
-    for (int i = 0; i < document.lineCount(); ++i) {
-        const char* text = document.line(i);
-        writer.write(text, static_cast<int64_t>(std::strlen(text)));
-        writer.write(ending, endingLength);
+    SaveBuffer out(writer, document.crlf);
+    const LineList& lines = document.lines;
+    const int count = lines.count();
+    for (int i = 0; i < count;) {
+        int last = lines.stretchEnd(i, count - 1, kWriteStep);
+        if (last > i) {
+            saveStretch(lines, i, last, out);
+        } else {
+            std::string_view text = lines.view(i);
+            out.line(text.data(), text.size());
+        }
+        i = last + 1;
     }
+    out.finish();
     writer.flush(true);
     writer.close();
     if (!writer.ok()) return false;

@@ -12,11 +12,9 @@ inline bool lineExists(const Document& doc, int index) { return index >= 0 && in
 inline bool caretLineExists(const Document& doc) { return lineExists(doc, doc.view().caretLine); }
 
 // Character count of a line; 0 for a missing line.
-inline int lineLength(const Document& doc, int index) { return charCount(doc.line(index)); }
+inline int lineLength(const Document& doc, int index) { return charCount(doc.lines.view(index)); }
 
-// Replaces a line with the current contents of scratch.
-inline void commitScratch(Document& doc, int index) {
-    doc.lines.replace(index, doc.scratch.c_str(), doc.scratch.size());
-}
+// The line's bytes (empty for a missing line).
+inline std::string_view lineText(const Document& doc, int index) { return doc.lines.view(index); }
 
 }  // namespace edit

@@ -35,12 +35,22 @@ bool hasCharacters(const char* p, int n) {
 
 struct Needle {
     explicit Needle(const std::string& text)
-        : bytes(text), characters(charCount(text.c_str())), searcher(text.begin(), text.end()) {}
+        : bytes(text), characters(charCount(text.c_str())), searcher(text.data(), text.data() + text.size()) {}
     const std::string& bytes;
     int characters;
-    // Candidates come from a skip-table search, so lines without the bytes are not walked
-    // character by character at all.
-    std::boyer_moore_horspool_searcher<std::string::const_iterator> searcher;
+    // Candidates come from a skip-table search (a byte search for one byte), so text without
+    // the bytes is not walked character by character at all.
+    std::boyer_moore_horspool_searcher<const char*> searcher;
+
+    // The first occurrence of the bytes in [from, to), or to.
+    const char* find(const char* from, const char* to) const {
+        if (to - from < static_cast<ptrdiff_t>(bytes.size())) return to;
+        if (bytes.size() == 1) {
+            const void* hit = std::memchr(from, bytes[0], static_cast<size_t>(to - from));
+            return hit ? static_cast<const char*>(hit) : to;
+        }
+        return searcher(from, to).first;
+    }
 };
 
 // Moves p and its column up to target, or just past it when target lies inside a character.
@@ -59,28 +69,39 @@ void advanceTo(const char*& p, int& column, const char* target) {
     }
 }
 
+// The columns of one line, walked forward once however many candidates it has.
+struct LineCursor {
+    const char* p;
+    int column;
+    // The column of a match candidate at byte hit (at or after every earlier candidate), or -1
+    // when the candidate lies inside a character or has fewer than n characters from it on.
+    int columnOf(const char* hit, int n) {
+        advanceTo(p, column, hit);
+        if (p != hit || !hasCharacters(p, n)) return -1;
+        return column;
+    }
+};
+
 // The match column on a line within [fromColumn, toColumn]: the first one, or the last when
 // wantLast. -1 when there is none. The byte offset advances with the column, so a line is
 // walked once whatever the column range.
-int matchInLine(const char* line, const Needle& needle, int fromColumn, int toColumn, bool wantLast) {
-    if (!line || fromColumn > toColumn) return -1;
-    const char* p = line;
-    int column = 0;
-    for (; column < fromColumn && *p != '\0'; ++column) p += step(p);
-    if (column < fromColumn) return -1;
-    const char* end = p + std::strlen(p);
+int matchInLine(std::string_view line, const Needle& needle, int fromColumn, int toColumn, bool wantLast) {
+    if (!line.data() || fromColumn > toColumn) return -1;
+    ColumnPosition start = columnPosition(line, fromColumn);
+    if (start.column < fromColumn) return -1;
+    const char* end = line.data() + line.size();
+    LineCursor cursor{line.data() + start.byte, start.column};
     int found = -1;
-    while (p < end && column <= toColumn) {
-        const char* hit = needle.searcher(p, end).first;
+    for (const char* from = cursor.p; from < end;) {
+        const char* hit = needle.find(from, end);
         if (hit == end) break;
-        advanceTo(p, column, hit);
-        if (p != hit || column > toColumn) continue;  // inside a character, or out of range
-        if (hasCharacters(p, needle.characters)) {
+        int column = cursor.columnOf(hit, needle.characters);
+        if (cursor.column > toColumn) break;
+        if (column >= 0) {
             if (!wantLast) return column;
             found = column;
         }
-        p += step(p);
-        ++column;
+        from = hit + 1;
     }
     return found;
 }
@@ -91,21 +112,82 @@ struct Match {
     explicit operator bool() const { return line >= 0; }
 };
 
+// Stretches of lines searched as one grow from this size, so a match in the next line is found
+// at once, up to the larger one, so a backward search wastes little before the caret.
+constexpr size_t kFirstStretch = 4096;
+constexpr size_t kMaxStretch = size_t{1} << 20;
+
+// Searches lines [first, last] (one stretch of a shared block) as one run of bytes: every
+// candidate is checked against the line it falls in. The first match, or the last when wantLast.
+Match matchInStretch(const Document& doc, const Needle& needle, int first, int last, bool wantLast) {
+    const LineList& lines = doc.lines;
+    const char* begin = lines.at(first);
+    const char* end = lines.at(last) + lines.length(last);
+    int k = first;
+    std::string_view text = lines.view(k);
+    LineCursor cursor{text.data(), 0};
+    Match found;
+    for (const char* from = begin; from < end;) {
+        const char* hit = needle.find(from, end);
+        if (hit == end) break;
+        from = hit + 1;
+        if (k < last && lines.at(k + 1) <= hit) {
+            while (k < last && lines.at(k + 1) <= hit) ++k;
+            text = lines.view(k);
+            cursor = LineCursor{text.data(), 0};
+        }
+        // Bytes past a line's terminator belong to no line.
+        if (hit + needle.bytes.size() > text.data() + text.size()) continue;
+        int column = cursor.columnOf(hit, needle.characters);
+        if (column < 0) continue;
+        found = {k, column};
+        if (!wantLast) return found;
+    }
+    return found;
+}
+
 Match scanForward(const Document& doc, const Needle& needle, int line, int column) {
-    for (int index = std::max(line, 0); index < doc.lineCount(); ++index) {
-        int from = index == line ? column : 0;
-        int hit = matchInLine(doc.line(index), needle, std::max(from, 0), INT_MAX, false);
-        if (hit >= 0) return {index, hit};
+    const int count = doc.lineCount();
+    size_t budget = kFirstStretch;
+    for (int index = std::max(line, 0); index < count;) {
+        if (index == line) {
+            int hit = matchInLine(doc.lines.view(index), needle, std::max(column, 0), INT_MAX, false);
+            if (hit >= 0) return {index, hit};
+            ++index;
+            continue;
+        }
+        int last = doc.lines.stretchEnd(index, count - 1, budget);
+        if (last == index) {
+            int hit = matchInLine(doc.lines.view(index), needle, 0, INT_MAX, false);
+            if (hit >= 0) return {index, hit};
+        } else if (Match match = matchInStretch(doc, needle, index, last, false)) {
+            return match;
+        }
+        budget = std::min(budget * 2, kMaxStretch);
+        index = last + 1;
     }
     return {};
 }
 
 // The last match at or before (line, column); lines past the end are skipped.
 Match scanBackward(const Document& doc, const Needle& needle, int line, int column) {
-    for (int index = std::min(line, doc.lineCount() - 1); index >= 0; --index) {
-        int to = index == line ? column : INT_MAX;
-        int hit = matchInLine(doc.line(index), needle, 0, to, true);
-        if (hit >= 0) return {index, hit};
+    size_t budget = kFirstStretch;
+    for (int index = std::min(line, doc.lineCount() - 1); index >= 0;) {
+        if (index == line) {
+            int hit = matchInLine(doc.lines.view(index), needle, 0, column, true);
+            if (hit >= 0) return {index, hit};
+            --index;
+            continue;
+        }
+        int first = doc.lines.stretchStart(index, 0, budget);
+        if (first == index) {
+            int hit = matchInLine(doc.lines.view(index), needle, 0, INT_MAX, true);
+            if (hit >= 0) return {index, hit};
+        } else if (Match match = matchInStretch(doc, needle, first, index, true)) {
+            return match;
+        }
+        budget = std::min(budget * 2, kMaxStretch);
+        index = first - 1;
     }
     return {};
 }
@@ -128,11 +210,76 @@ void insertByCharacter(Document& doc, const std::string& text) {
     }
 }
 
+// One replacement as the commands do it: select the match, delete it, type the replacement.
+void replaceOne(Document& doc, const Match& match, const Needle& needle, const std::string& change) {
+    selectMatch(doc, match, needle.characters);
+    deleteForward(doc);
+    insertByCharacter(doc, change);
+}
+
+// Replaces every match of a line from match on, building the line once. Gives exactly what
+// replaceOne at every match would: the caret and selection take the same steps (each match
+// selected, deleted, the replacement typed a character at a time, each overwriting the
+// character after it in overwrite mode), and scanning resumes after each replacement. Only for
+// well-formed text, where a column is the same character before and after an edit.
+void replaceInLine(Document& doc, Match match, const Needle& needle, const std::string& change) {
+    const int line = match.line;
+    std::string_view text = doc.lines.view(line);
+    const char* end = text.data() + text.size();
+    ViewState& view = doc.view();
+    std::string rebuilt;
+    rebuilt.reserve(text.size() + change.size() * 4 + 16);
+    size_t copied = 0;
+    int shift = 0;  // columns the line has gained up to the current match
+    LineCursor cursor{text.data(), 0};
+    const char* hit = text.data() + byteOffset(text, match.column);
+    cursor.columnOf(hit, 0);
+    for (;;) {
+        size_t at = static_cast<size_t>(hit - text.data());
+        rebuilt.append(text.data() + copied, at - copied);
+        int column = cursor.column + shift;
+        selectMatch(doc, {line, column}, needle.characters);
+        // deleteForward: the selection goes, the caret stays at its start.
+        doc.setCaret(column, line);
+        doc.clearSelection();
+        doc.markModified();
+        size_t after = at + needle.bytes.size();
+        int overwritten = 0;
+        for (const char* p = change.c_str(); *p != '\0';) {
+            size_t length = static_cast<size_t>(charLength(p));
+            if (doc.overwrite && after < text.size()) {
+                after += static_cast<size_t>(charLength(text.data() + after));
+                ++overwritten;
+            }
+            std::string piece(p, length);
+            doc.setCaretColumn(view.caretColumn + charCount(piece.c_str()));
+            p += length;
+        }
+        rebuilt.append(change);
+        copied = after;
+        int resumeColumn = cursor.columnOf(text.data() + after, 0);
+        shift = view.caretColumn - resumeColumn;
+        // The next match from the resume point on, in the part of the line still as it was.
+        const char* next = nullptr;
+        for (const char* from = text.data() + after; from < end;) {
+            const char* candidate = needle.find(from, end);
+            if (candidate == end) break;
+            if (cursor.columnOf(candidate, needle.characters) >= 0) {
+                next = candidate;
+                break;
+            }
+            from = candidate + 1;
+        }
+        if (!next) break;
+        hit = next;
+    }
+    rebuilt.append(text.data() + copied, text.size() - copied);
+    doc.lines.replace(line, rebuilt.data(), rebuilt.size());
+}
 bool onlySpaces(const char* p) {
     while (*p == ' ') ++p;
     return *p == '\0';
 }
-
 
 // A search from an explicit starting position.
 bool searchFrom(Document& doc, const std::string& text, bool backward, TextPosition from) {
@@ -183,12 +330,19 @@ void replace(Document& doc, const std::string& text, const std::string& replacem
 
     int line = fromStart && !backward ? 0 : view.caretLine;
     int column = fromStart && !backward ? 0 : view.caretColumn;
+    // Where search text, replacement and line are well-formed, a line's matches are replaced
+    // in one pass; anything else takes the one-at-a-time steps literally.
+    const bool wellFormed = utf8_kind(find) >= 0 && utf8_kind(change) >= 0;
     for (;;) {
         Match match = backward ? scanBackward(doc, needle, line, column) : scanForward(doc, needle, line, column);
         if (!match) return;
-        selectMatch(doc, match, needle.characters);
-        deleteForward(doc);
-        insertByCharacter(doc, change);
+        if (all && !backward && wellFormed && utf8_kind(doc.lines.view(match.line)) >= 0) {
+            replaceInLine(doc, match, needle, change);
+            line = match.line + 1;
+            column = 0;
+            continue;
+        }
+        replaceOne(doc, match, needle, change);
         if (!all) return;
         if (backward) {
             // The text before the match is unchanged; carry on just before it.
@@ -227,13 +381,17 @@ void findPrevious(Document& doc) {
     }
     if (!caretLineExists(doc)) return;
     const ViewState& view = doc.view();
-    if (view.caretColumn == 0 && view.caretLine > 0) {
-        // Nothing lies before the caret on its line; starting at column 0 would find the
-        // current match again and Shift+F3 would never leave it.
+    const int characters = charCount(find.c_str());
+    bool onCurrentMatch = doc.selectionActive && doc.selectionStart == TextPosition{0, view.caretLine} &&
+                          doc.selectionEnd == TextPosition{characters, view.caretLine};
+    if (view.caretColumn == 0 && view.caretLine > 0 && onCurrentMatch) {
+        // The selected match starts at column 0: searching from there would find it again and
+        // Shift+F3 would never leave it, so the search steps back over it. A caret that is at
+        // column 0 for another reason (Home, say) still finds a match that starts there.
         searchFrom(doc, find, true, {INT_MAX, view.caretLine - 1});
         return;
     }
-    doc.setCaretColumn(std::max(view.caretColumn - charCount(find.c_str()), 0));
+    doc.setCaretColumn(std::max(view.caretColumn - characters, 0));
     search(doc, find, {.backward = true});
 }
 

@@ -1,7 +1,13 @@
 #include "text/utf8.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -29,19 +35,76 @@ int lengthAt(const unsigned char* p, size_t room) {
     return isContinuation(at(5)) ? 6 : 1;
 }
 
-constexpr uint64_t kHighBits = 0x8080808080808080ULL;
+// Plain ASCII is one character per byte, so runs of it are counted a block at a time; only
+// bytes from 0x80 on are stepped character by character.
+#if defined(__SSE2__)
+inline unsigned highBits16(const unsigned char* p) {
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))));
+}
+inline bool ascii64(const unsigned char* p) {
+    const auto* v = reinterpret_cast<const __m128i*>(p);
+    __m128i any = _mm_or_si128(_mm_or_si128(_mm_loadu_si128(v), _mm_loadu_si128(v + 1)),
+                               _mm_or_si128(_mm_loadu_si128(v + 2), _mm_loadu_si128(v + 3)));
+    return _mm_movemask_epi8(any) == 0;
+}
+#else
+inline unsigned highBits16(const unsigned char* p) {
+    unsigned mask = 0;
+    for (int i = 0; i < 16; ++i) mask |= static_cast<unsigned>(p[i] >> 7) << i;
+    return mask;
+}
+inline bool ascii64(const unsigned char* p) {
+    uint64_t any = 0;
+    for (int i = 0; i < 8; ++i) {
+        uint64_t word;
+        std::memcpy(&word, p + 8 * i, 8);
+        any |= word;
+    }
+    return (any & 0x8080808080808080ULL) == 0;
+}
+#endif
 
-// Eight bytes of plain ASCII: one character each. The range is known to hold no NUL.
-inline bool asciiWord(const unsigned char* p) {
-    uint64_t word;
-    std::memcpy(&word, p, 8);
-    return (word & kHighBits) == 0;
+// Steps characters from byte pos while pos < limit and fewer than maxChars were stepped. The
+// first `room` bytes of p precede the terminator and hold no NUL; limit <= room. A character
+// may run past limit, never past room.
+void walk(const unsigned char* p, size_t room, size_t limit, long long maxChars, size_t& pos, long long& chars) {
+    while (pos < limit && chars < maxChars) {
+        while (limit - pos >= 64 && maxChars - chars >= 64 && ascii64(p + pos)) {
+            pos += 64;
+            chars += 64;
+        }
+        if (limit - pos >= 16 && maxChars - chars >= 16) {
+            unsigned high = highBits16(p + pos);
+            // The ASCII bytes before the first byte from 0x80 on.
+            size_t run = high ? static_cast<size_t>(std::countr_zero(high)) : 16;
+            pos += run;
+            chars += static_cast<long long>(run);
+            if (run == 16) continue;
+        }
+        if (pos >= limit || chars >= maxChars) break;
+        pos += p[pos] < 0x80 ? 1 : static_cast<size_t>(lengthAt(p + pos, room - pos));
+        ++chars;
+    }
 }
 
-inline size_t safeLength(const char* text, long long maxBytes) {
-    size_t length = std::strlen(text);
-    if (maxBytes < 0) return 0;
-    return static_cast<unsigned long long>(maxBytes) < length ? static_cast<size_t>(maxBytes) : length;
+// The bytes of a NUL-terminated text are measured a chunk at a time as a walk needs them, so
+// a walk that stops early never reads the whole text, and a long one reads it once.
+constexpr size_t kChunk = 1 << 14;
+constexpr size_t kLookahead = 8;  // more than the longest character
+
+// walk over a NUL-terminated text, stopping at byte limit or after maxChars characters.
+void walkTerminated(const char* text, size_t limit, long long maxChars, size_t& pos, long long& chars) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text);
+    size_t known = strnlen(text, kChunk);
+    bool atEnd = known < kChunk;
+    for (;;) {
+        size_t safe = atEnd ? known : known - kLookahead;
+        walk(p, known, std::min(limit, safe), maxChars, pos, chars);
+        if (atEnd || pos >= limit || chars >= maxChars) return;
+        size_t more = strnlen(text + known, kChunk);
+        known += more;
+        atEnd = more < kChunk;
+    }
 }
 
 }  // namespace
@@ -53,41 +116,37 @@ int charLength(const char* text) {
 }
 
 int charCount(const char* text, long long maxBytes) {
-    if (!text) return 0;
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    size_t full = std::strlen(text);
-    size_t limit = safeLength(text, maxBytes);
-    long long count = 0;
+    if (!text || maxBytes <= 0) return 0;
     size_t pos = 0;
-    while (pos < limit) {
-        if (limit - pos >= 8 && asciiWord(p + pos)) {
-            pos += 8;
-            count += 8;
-            continue;
-        }
-        pos += p[pos] < 0x80 ? 1 : static_cast<size_t>(lengthAt(p + pos, full - pos));
-        ++count;
-    }
+    long long count = 0;
+    walkTerminated(text, static_cast<size_t>(maxBytes), LLONG_MAX, pos, count);
+    return count > INT_MAX ? INT_MAX : static_cast<int>(count);
+}
+
+int charCount(std::string_view text) {
+    size_t pos = 0;
+    long long count = 0;
+    walk(reinterpret_cast<const unsigned char*>(text.data()), text.size(), text.size(), LLONG_MAX, pos, count);
     return count > INT_MAX ? INT_MAX : static_cast<int>(count);
 }
 
 size_t byteOffset(const char* text, int column) {
     if (!text || column <= 0) return 0;
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    size_t full = std::strlen(text);
     size_t pos = 0;
-    long long left = column;
-    while (left > 0 && pos < full) {
-        if (left >= 8 && full - pos >= 8 && asciiWord(p + pos)) {
-            pos += 8;
-            left -= 8;
-            continue;
-        }
-        pos += p[pos] < 0x80 ? 1 : static_cast<size_t>(lengthAt(p + pos, full - pos));
-        --left;
-    }
+    long long stepped = 0;
+    walkTerminated(text, static_cast<size_t>(-1), column, pos, stepped);
     return pos;
 }
+
+ColumnPosition columnPosition(std::string_view text, int column) {
+    if (column <= 0) return {0, 0};
+    size_t pos = 0;
+    long long stepped = 0;
+    walk(reinterpret_cast<const unsigned char*>(text.data()), text.size(), text.size(), column, pos, stepped);
+    return {pos, static_cast<int>(stepped)};
+}
+
+size_t byteOffset(std::string_view text, int column) { return columnPosition(text, column).byte; }
 
 size_t previousCharStart(const char* text, size_t pos) {
     if (!text || pos == 0) return 0;
@@ -162,6 +221,10 @@ int utf8_kind(std::string_view text) {
     size_t n = text.size();
     int kind = 0;
     for (size_t i = 0; i < n;) {
+        if (n - i >= 64 && ascii64(p + i)) {
+            i += 64;
+            continue;
+        }
         unsigned a = p[i];
         if (a < 0x80) {
             ++i;

@@ -14,6 +14,17 @@ int charLength(const char* text);
 int charCount(const char* text, long long maxBytes = INT_MAX);
 // Byte position after stepping over column characters, stopping early at the NUL.
 size_t byteOffset(const char* text, int column);
+// The same for text of known length that holds no NUL: its end acts as the terminator.
+int charCount(std::string_view text);
+size_t byteOffset(std::string_view text, int column);
+// Steps up to column characters from the start of text (no NUL inside; the end acts as the
+// terminator): the byte reached and how many characters were stepped, fewer only at the end.
+// So column c lies inside the text (c <= its character count) exactly when all c were stepped.
+struct ColumnPosition {
+    size_t byte;
+    int column;
+};
+ColumnPosition columnPosition(std::string_view text, int column);
 // Byte position of the character before the one at byte pos (0 when pos is 0).
 size_t previousCharStart(const char* text, size_t pos);
 

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 
 #include "editor/document.h"
 #include "editor/document_file.h"
@@ -142,4 +143,33 @@ TEST_F(DocumentFileTest, ReadOnlyTargetIsAFailure) {
     document.path = dir.file("ro.txt");
     EXPECT_FALSE(saveDocument(document));
     EXPECT_EQ(dir.read("ro.txt"), "old\n");
+}
+
+// A loaded file is saved from its stored block a stretch at a time; what is written must be
+// exactly the lines as the document shows them, whatever bytes the block holds besides.
+TEST_F(DocumentFileTest, SaveWritesExactlyTheLinesAfterLoadAndEdits) {
+    std::mt19937 random(3);
+    for (int round = 0; round < 40; ++round) {
+        std::string bytes;
+        int count = 1 + static_cast<int>(random() % 300);
+        for (int i = 0; i < count; ++i) {
+            bytes.append(random() % 90, static_cast<char>('a' + random() % 26));
+            if (random() % 7 == 0) bytes += std::string("x\0y", 3);
+            bytes += random() % 3 ? "\n" : "\r\n";
+        }
+        loadLines(bytes);
+        for (int edit = 0; edit < 10 && document.lineCount() > 1; ++edit) {
+            int line = static_cast<int>(random() % static_cast<unsigned>(document.lineCount()));
+            std::string text = document.line(line);
+            if (edit % 3 == 0) document.removeLine(line);
+            if (edit % 3 == 1) document.lines.splice(line, text.size() / 2, text.size(), nullptr, 0);
+            if (edit % 3 == 2) document.lines.splice(line, 0, 3, nullptr, 0);
+        }
+        document.crlf = round % 2 == 0;
+        std::string expected;
+        for (int i = 0; i < document.lineCount(); ++i) expected += std::string(document.line(i)) + (document.crlf ? "\r\n" : "\n");
+        document.path = dir.file("out.txt");
+        ASSERT_TRUE(saveDocument(document));
+        ASSERT_EQ(dir.read("out.txt"), expected) << round;
+    }
 }

@@ -135,6 +135,30 @@ TEST_F(Find, ShiftF3FromAMatchAtColumnZeroReachesEarlierLines) {
     EXPECT_EQ(caret(), (TextPosition{0, 0}));
 }
 
+TEST_F(Find, ShiftF3AtColumnZeroFindsAMatchThereWhenTheCaretCameByHome) {
+    setLines({"ab x", "zz", "ab y"});
+    doc.findText = "ab";
+    caretAt(3, 2);
+    moveHome(doc);
+    findPrevious(doc);
+    EXPECT_EQ(caret(), (TextPosition{0, 2}));
+    EXPECT_TRUE(doc.selectionActive);
+    EXPECT_EQ(doc.selectionStart, (TextPosition{0, 2}));
+    EXPECT_EQ(doc.selectionEnd, (TextPosition{2, 2}));
+    // Now that match is the selection: the next Shift+F3 steps back over it.
+    findPrevious(doc);
+    EXPECT_EQ(caret(), (TextPosition{0, 0}));
+}
+
+TEST_F(Find, ShiftF3AtColumnZeroWithAnotherSelectionFindsTheMatchThere) {
+    setLines({"ab x", "ab y"});
+    doc.findText = "ab";
+    select({4, 1}, {0, 1});  // Shift+Home: the whole line is selected, not the match
+    findPrevious(doc);
+    EXPECT_EQ(caret(), (TextPosition{0, 1}));
+    EXPECT_EQ(doc.selectionEnd, (TextPosition{2, 1}));
+}
+
 TEST_F(Find, ReplaceNeedsTheCaretLine) {
     setLines({"ab"});
     caretAt(0, 5);
