@@ -104,7 +104,7 @@ int fail(const char* what) {
 int loadOnly(const char* path, bool edit) {
     Editor e;
     bool ok = false;
-    report("load_s", seconds([&] { ok = loadDocument(e.doc, path); }));
+    report("load_s", seconds([&] { ok = loadDocument(e.doc, path) == LoadResult::Loaded; }));
     if (!ok) return fail("load failed");
     report("lines", e.doc.lineCount());
     report("peak_kb", static_cast<double>(peakKilobytes()));
@@ -120,18 +120,18 @@ int loadOnly(const char* path, bool edit) {
 
 int save(const char* path, const char* out) {
     Editor e;
-    if (!loadDocument(e.doc, path)) return fail("load failed");
+    if (loadDocument(e.doc, path) != LoadResult::Loaded) return fail("load failed");
     e.doc.path = out;
     e.doc.crlf = true;
     bool ok = false;
-    report("save_s", seconds([&] { ok = saveDocument(e.doc); }));
+    report("save_s", seconds([&] { ok = saveDocument(e.doc) == SaveResult::Saved; }));
     report("peak_kb", static_cast<double>(peakKilobytes()));
     return ok ? 0 : fail("save failed");
 }
 
 int find(const char* path, const char* text) {
     Editor e;
-    if (!loadDocument(e.doc, path)) return fail("load failed");
+    if (loadDocument(e.doc, path) != LoadResult::Loaded) return fail("load failed");
     bool found = true;
     report("find_s", seconds([&] { found = search(e.doc, text, {.fromStart = true}); }));
     report("found", found ? 1 : 0);

@@ -57,7 +57,7 @@ void BM_LoadDocument(benchmark::State& state) {
     ViewState view;
     for (auto _ : state) {
         Document document(host, view);
-        if (!loadDocument(document, path)) state.SkipWithError("load failed");
+        if (loadDocument(document, path) != LoadResult::Loaded) state.SkipWithError("load failed");
         benchmark::DoNotOptimize(document.lineCount());
     }
     state.SetBytesProcessed(state.iterations() * fileSize(path));
@@ -72,7 +72,7 @@ void BM_SaveDocument(benchmark::State& state) {
     loadDocument(document, path);
     document.path = std::string(benchFolder()) + "/orvane-bench-1g-saved.txt";
     for (auto _ : state) {
-        if (!saveDocument(document)) state.SkipWithError("save failed");
+        if (saveDocument(document) != SaveResult::Saved) state.SkipWithError("save failed");
     }
     state.SetBytesProcessed(state.iterations() * fileSize(document.path));
     state.counters["peak_MB"] = static_cast<double>(peakMegabytes());

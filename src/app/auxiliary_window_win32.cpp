@@ -5,12 +5,13 @@
 #include "app/app_context.h"
 #include "app/main_window_win32.h"
 #include "app/placement.h"
+#include "platform/out_of_memory_win32.h"
 
 bool AuxiliaryWindow::create() {
     AppContext& app = AppContext::instance();
     HWND parent = app.mainWindow ? app.mainWindow->window() : nullptr;
     HWND created = CreateDialogParamW(static_cast<HINSTANCE>(app.instanceHandle), MAKEINTRESOURCEW(templateId_), parent,
-                                      dialogProc, reinterpret_cast<LPARAM>(this));
+                                      guardedProcedure<dialogProc>, reinterpret_cast<LPARAM>(this));
     if (!created) return false;
     ShowWindow(created, SW_SHOW);
     return true;

@@ -7,6 +7,7 @@
 #include "app/main_window_win32.h"
 #include "app/placement.h"
 #include "app/resource_ids.h"
+#include "platform/out_of_memory_win32.h"
 #include "platform/utf8_win32.h"
 #include "view/key_event_win32.h"
 
@@ -102,5 +103,5 @@ void openFindDialog(FindDialogKind kind) {
     AppContext& app = AppContext::instance();
     if (!app.mainWindow || !app.mainWindow->window()) return;
     CreateDialogParamW(static_cast<HINSTANCE>(app.instanceHandle), MAKEINTRESOURCEW(specOf(kind).templateId),
-                       app.mainWindow->window(), dialogProc, static_cast<LPARAM>(kind));
+                       app.mainWindow->window(), guardedProcedure<dialogProc>, static_cast<LPARAM>(kind));
 }

@@ -4,6 +4,7 @@
 #include "app/app_context.h"
 #include "app/changelog_window_win32.h"
 #include "app/file_dialogs_win32.h"
+#include "app/file_messages.h"
 #include "app/license_window_win32.h"
 #include "app/placement.h"
 #include "app/preferences_window_win32.h"
@@ -12,8 +13,9 @@
 #include "app/version_text.h"
 #include "build_info.h"
 #include "editor/document_file.h"
-#include "platform/file_io.h"
 #include "editor/text_buffer.h"
+#include "platform/file_io.h"
+#include "platform/out_of_memory_win32.h"
 #include "platform/utf8_win32.h"
 #include "view/editor_window_win32.h"
 #include "view/gfx/window_surface_win32.h"
@@ -39,7 +41,7 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::create(HINSTANCE instance) {
-    HWND created = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), GetDesktopWindow(), dialogProc,
+    HWND created = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), GetDesktopWindow(), guardedProcedure<dialogProc>,
                                       reinterpret_cast<LPARAM>(this));
     return created != nullptr;
 }
@@ -146,10 +148,11 @@ void MainWindow::initialise(HWND window) {
     title.setFormat(kMaxInitialTitle, "%s - *", applicationName_.c_str());
     setTitle(title.c_str());
 
-    bool loaded = false;
+    // A file that cannot be opened starts an empty document without a word; one that opens
+    // but cannot be read whole is reported, so its truncated text is never saved over it.
+    document_->newDocument();
     if (!app.commandLinePath.empty() && FileReader(app.commandLinePath).isOpen())
-        loaded = loadDocument(*document_, app.commandLinePath);
-    if (!loaded) document_->newDocument();
+        reportLoad(loadDocument(*document_, app.commandLinePath), app.commandLinePath, false);
     app.commandLinePath.clear();
 
     layout(IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED);
@@ -259,17 +262,32 @@ void MainWindow::save(bool askForPath) {
         if (!choose_file_for_save(window_, path)) return;
         document_->path = path;
     }
-    if (saveDocument(*document_)) return;
-    TextBuffer message;
-    message.setFormat(4096, "Orvane could not save the file:\n%s\n\nYour text is still open and unsaved.",
-                      document_->path.c_str());
-    utf8::messageBox(window_, message.c_str(), "Orvane error", MB_ICONERROR);
+    switch (saveDocument(*document_)) {
+    case SaveResult::Saved: return;
+    case SaveResult::NotSaved: showError(saveFailedMessage(document_->path)); return;
+    case SaveResult::FailedInPlace: showError(saveFailedInPlaceMessage(document_->path)); return;
+    }
 }
 
 void MainWindow::openFile() {
     std::string path;
     if (choose_file_for_open(window_, pref_preserve_directory(AppContext::instance().prefs), path))
-        loadDocument(*document_, path);
+        reportLoad(loadDocument(*document_, path), path, true);
+}
+
+void MainWindow::reportLoad(LoadResult result, const std::string& path, bool reportCannotOpen) {
+    switch (result) {
+    case LoadResult::Loaded: return;
+    case LoadResult::CannotOpen:
+        if (reportCannotOpen) showError(openFailedMessage(path));
+        return;
+    case LoadResult::ReadFailed: showError(readFailedMessage(path)); return;
+    case LoadResult::OutOfMemory: showError(loadOutOfMemoryMessage(path)); return;
+    }
+}
+
+void MainWindow::showError(const std::string& message) {
+    utf8::messageBox(window_, message.c_str(), kErrorCaption, MB_ICONERROR);
 }
 
 void MainWindow::showVersion() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor/document.h"
+#include "editor/document_file.h"
 #include "view/gfx/surface.h"
 #include "view/layout/window_sizer_win32.h"
 #include "view/scrollbar/scroll_skin.h"
@@ -55,6 +56,9 @@ private:
     void dpiChanged(const RECT& suggested);
     void save(bool askForPath);
     void openFile();
+    // Tells the user why a load left the document as it was.
+    void reportLoad(LoadResult result, const std::string& path, bool reportCannotOpen);
+    void showError(const std::string& message);
     void showVersion();
 
     HWND window_ = nullptr;

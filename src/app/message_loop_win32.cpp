@@ -8,6 +8,7 @@
 #include "app/auxiliary_window_win32.h"
 #include "app/key_router_win32.h"
 #include "app/main_window_win32.h"
+#include "platform/out_of_memory_win32.h"
 #include "view/editor_view_win32.h"
 
 namespace {
@@ -67,7 +68,9 @@ int run_message_loop() {
         }
         AppContext& app = AppContext::instance();
         if (app.mainWindow) {
-            if (preTranslateKey(message)) {
+            // A command run from the key map that runs out of memory has done nothing: the key
+            // counts as handled once the user is told.
+            if (whileMemoryLasts(message.hwnd, true, [&] { return preTranslateKey(message); })) {
                 wakeEditor(message);
                 continue;
             }

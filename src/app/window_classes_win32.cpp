@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "curses/curses_window_win32.h"
+#include "platform/out_of_memory_win32.h"
 #include "view/editor_window_win32.h"
 
 void registerWindowClasses(HINSTANCE instance, HICON icon) {
@@ -28,7 +29,7 @@ void registerWindowClasses(HINSTANCE instance, HICON icon) {
     WNDCLASSEXW editorClass{};
     editorClass.cbSize = sizeof editorClass;
     editorClass.style = CS_DBLCLKS;
-    editorClass.lpfnWndProc = editorWindowProc;
+    editorClass.lpfnWndProc = guardedProcedure<editorWindowProc>;
     editorClass.hInstance = instance;
     editorClass.lpszClassName = kEditorWindowClass;
     RegisterClassExW(&editorClass);

@@ -8,6 +8,7 @@
 
 #include "platform/handles_win32.h"
 #include "platform/keyboard_win32.h"
+#include "platform/out_of_memory_win32.h"
 
 namespace {
 
@@ -187,7 +188,7 @@ bool register_curses_window_class(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = cursesWindowProc;
+    wc.lpfnWndProc = guardedProcedure<cursesWindowProc>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = nullptr;

@@ -33,6 +33,15 @@ bool selectionSpansLines(const Document& doc) {
 void insertText(Document& doc, const char* text) {
     bool replacedSelection = false;
     if (doc.selectionActive) {
+        // The memory for the whole change first: typing over a selection must not stop with
+        // the selection gone and the text not typed.
+        TextPosition start = doc.selectionStart, end = doc.selectionEnd;
+        if (lineExists(doc, start.line) && lineExists(doc, end.line) && end.line >= start.line) {
+            std::string_view last = lineText(doc, end.line);
+            size_t kept = byteOffset(lineText(doc, start.line), std::max(start.column, 0)) +
+                          (last.size() - std::min(last.size(), byteOffset(last, end.column)));
+            doc.lines.reserveLine(start.line, kept + std::strlen(text));
+        }
         deleteSelection(doc);
         replacedSelection = true;
     }
@@ -173,6 +182,10 @@ LineRange selectedLines(const Document& doc) {
 
 void indent(Document& doc) {
     if (!selectionSpansLines(doc)) {
+        // Room for every unit first, so the indent is all there or not at all.
+        if (!doc.selectionActive && caretLineExists(doc))
+            doc.lines.reserveLine(doc.view().caretLine,
+                                  doc.lines.length(doc.view().caretLine) + static_cast<size_t>(std::max(doc.tabSize, 0)));
         for (int round = 0; round < doc.tabSize; ++round) insertText(doc, indentUnit(doc));
         return;
     }

@@ -103,8 +103,9 @@ void Document::setSavedTitle() { setTitleFormat("%s - %s", fileNamePart(path).c_
 
 void Document::markModified() {
     if (modified) return;
-    setTitleFormat("%s - *%s", fileNamePart(path).c_str());
+    // The flag first: a title that cannot be made must not leave changed text looking saved.
     modified = true;
+    setTitleFormat("%s - *%s", fileNamePart(path).c_str());
 }
 
 void Document::newDocument() {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,15 +77,12 @@ public:
     }
     // The unfinished last line: [start, end).
     size_t start() const { return start_; }
-    // A last line without a line feed keeps its bytes (a CR at its very end is dropped too);
-    // base[end] is the terminator's place.
+    // A last line without a line feed keeps all its bytes, a CR at its very end too: only a
+    // CR right before a line feed belongs to a line ending. base[end] is the terminator's place.
     template <typename Emit>
     void finish(size_t end, Emit& emit) {
         base_[end] = '\0';
-        if (start_ < end) {
-            if (base_[end - 1] == '\r') base_[end - 1] = '\0';
-            emit(base_ + start_);
-        }
+        if (start_ < end) emit(base_ + start_);
         start_ = end;
     }
 
@@ -107,7 +105,7 @@ void appendBytes(LineList& lines, std::string_view bytes) {
 // Reads the file into one block of its own size (plus a terminator) that becomes the lines'
 // shared storage, splitting each step while it is still in the cache: loading costs the
 // file's size and one pointer per line. The first step's line density sizes the index.
-void readLines(FileReader& reader, LineList& lines) {
+void readLines(ByteSource& reader, LineList& lines) {
     int64_t reported = reader.size();
     const size_t size = reported > 0 ? static_cast<size_t>(reported) : 0;
     std::string more;  // what a file that grows while it is read has beyond its first size
@@ -148,23 +146,32 @@ void readLines(FileReader& reader, LineList& lines) {
 
 }  // namespace
 
-bool loadDocument(Document& document, const std::string& path) {
-    FileReader reader(path);
-    if (!reader.isOpen()) return false;
+LoadResult loadDocument(Document& document, ByteSource& source, const std::string& path) {
+    // The text goes into a list of its own first: a load that fails leaves the document as
+    // it was, and the old text is only let go once the new one is all there.
+    LineList fresh;
+    try {
+        readLines(source, fresh);
+        if (fresh.count() == 0) fresh.insert(0, "", 0);
+    } catch (const std::bad_alloc&) {
+        return LoadResult::OutOfMemory;
+    }
+    if (source.failed()) return LoadResult::ReadFailed;
 
     document.path = path;
-    document.clearLines();
+    document.lines.swap(fresh);
     document.modified = false;
-    document.setCaret(0, 0);
     document.crlf = document.defaults().crlf;
     document.space = document.defaults().space;
     document.setSavedTitle();
-
-    readLines(reader, document.lines);
-    reader.close();
-    if (document.lineCount() == 0) document.insertLine(0, "");
     document.setCaret(0, 0);
-    return true;
+    return LoadResult::Loaded;
+}
+
+LoadResult loadDocument(Document& document, const std::string& path) {
+    FileReader reader(path);
+    if (!reader.isOpen()) return LoadResult::CannotOpen;
+    return loadDocument(document, reader, path);
 }
 
 namespace {
@@ -174,7 +181,7 @@ namespace {
 class SaveBuffer {
 public:
     static constexpr size_t kSlack = 64;
-    SaveBuffer(FileWriter& writer, bool crlf) : writer_(writer), crlf_(crlf), piece_(kWriteStep + kSlack) {}
+    SaveBuffer(ByteSink& writer, bool crlf) : writer_(writer), crlf_(crlf), piece_(kWriteStep + kSlack) {}
 
     // One line and its line end.
     void line(const char* text, size_t length) {
@@ -211,7 +218,7 @@ private:
         }
     }
 
-    FileWriter& writer_;
+    ByteSink& writer_;
     bool crlf_;
     std::vector<char> piece_;
     size_t used_ = 0;
@@ -257,11 +264,8 @@ void saveStretch(const LineList& lines, int first, int last, SaveBuffer& out) {
 
 }  // namespace
 
-bool saveDocument(Document& document) {
-    if (document.path.empty()) return false;
-    FileWriter writer(document.path);
-    if (!writer.isOpen()) return false;
-    SaveBuffer out(writer, document.crlf);
+void writeDocumentText(const Document& document, ByteSink& sink) {
+    SaveBuffer out(sink, document.crlf);
     const LineList& lines = document.lines;
     const int count = lines.count();
     for (int i = 0; i < count;) {
@@ -275,10 +279,20 @@ bool saveDocument(Document& document) {
         i = last + 1;
     }
     out.finish();
-    writer.flush(true);
-    writer.close();
-    if (!writer.ok()) return false;
+}
+
+SaveResult saveDocument(Document& document) {
+    if (document.path.empty()) return SaveResult::NotSaved;
+    // The new text goes beside the file and replaces it only once all of it is on the disk.
+    SafeFileWriter writer(document.path);
+    if (!writer.isOpen()) return SaveResult::NotSaved;
+    writeDocumentText(document, writer);
+    if (!writer.commit()) {
+        // A device written where it stands has no earlier version to damage.
+        bool damaged = writer.wroteInPlace() && !file_system::isSpecialFile(document.path);
+        return damaged ? SaveResult::FailedInPlace : SaveResult::NotSaved;
+    }
     document.setSavedTitle();
     document.modified = false;
-    return true;
+    return SaveResult::Saved;
 }

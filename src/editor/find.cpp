@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <new>
 
 #include "editor/commands.h"
 #include "editor/edit_helpers.h"
@@ -314,25 +315,19 @@ bool search(Document& doc, const std::string& text, const SearchOptions& options
     return searchFrom(doc, text, backward, from);
 }
 
-void replace(Document& doc, const std::string& text, const std::string& replacement, const ReplaceOptions& options) {
+namespace {
+
+// The matches from the caret (or the start) on: one, or all of them.
+void replaceMatches(Document& doc, const Needle& needle, const std::string& change, const ReplaceOptions& options) {
     const bool backward = options.backward;
     const bool fromStart = options.fromStart;
     const bool all = options.all;
     const ViewState& view = doc.view();
-    if (!backward && !caretLineExists(doc)) return;
-    // Copies first: the arguments may be the document's own texts.
-    std::string find = text;
-    std::string change = replacement;
-    doc.findText = find;
-    doc.replaceText = change;
-    if (find.empty()) return;
-    Needle needle(find);
-
     int line = fromStart && !backward ? 0 : view.caretLine;
     int column = fromStart && !backward ? 0 : view.caretColumn;
     // Where search text, replacement and line are well-formed, a line's matches are replaced
     // in one pass; anything else takes the one-at-a-time steps literally.
-    const bool wellFormed = utf8_kind(find) >= 0 && utf8_kind(change) >= 0;
+    const bool wellFormed = utf8_kind(needle.bytes) >= 0 && utf8_kind(change) >= 0;
     for (;;) {
         Match match = backward ? scanBackward(doc, needle, line, column) : scanForward(doc, needle, line, column);
         if (!match) return;
@@ -355,6 +350,43 @@ void replace(Document& doc, const std::string& text, const std::string& replacem
             line = view.caretLine;
             column = view.caretColumn;
         }
+    }
+}
+
+}  // namespace
+
+void replace(Document& doc, const std::string& text, const std::string& replacement, const ReplaceOptions& options) {
+    const ViewState& view = doc.view();
+    if (!options.backward && !caretLineExists(doc)) return;
+    // Copies first: the arguments may be the document's own texts.
+    std::string find = text;
+    std::string change = replacement;
+    doc.findText = find;
+    doc.replaceText = change;
+    if (find.empty()) return;
+    Needle needle(find);
+
+    // Memory running out before any text has changed takes the caret and the selection back
+    // too, so the command has done nothing; once lines are replaced, they stay replaced.
+    const unsigned long long revision = doc.lines.revision();
+    const ViewState viewBefore = view;
+    const bool selectedBefore = doc.selectionActive, modifiedBefore = doc.modified;
+    const TextPosition anchor = doc.anchor, start = doc.selectionStart, end = doc.selectionEnd;
+    try {
+        replaceMatches(doc, needle, change, options);
+    } catch (const std::bad_alloc&) {
+        if (doc.lines.revision() == revision) {
+            doc.view() = viewBefore;
+            doc.selectionActive = selectedBefore;
+            doc.anchor = anchor;
+            doc.selectionStart = start;
+            doc.selectionEnd = end;
+            if (!modifiedBefore && doc.modified) {
+                doc.modified = false;
+                if (!doc.path.empty()) doc.setSavedTitle();
+            }
+        }
+        throw;
     }
 }
 

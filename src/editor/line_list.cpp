@@ -129,6 +129,8 @@ void LineList::insert(int index, const char* text) { insert(index, text, std::st
 
 void LineList::insert(int index, LineBatch&& batch) {
     if (batch.empty()) return;
+    // Room for the block first: once lines point into the batch it must be adopted.
+    blocks_.reserve(blocks_.size() + 1);
     index = std::clamp(index, 0, count());
     char* base = batch.storage_.get() + kBlockPrefix;
     auto at = lines_.insert(lines_.begin() + index, batch.count(), nullptr);
@@ -173,6 +175,7 @@ void LineList::replace(int index, LineBatch&& batch) {
     if (index < 0 || batch.empty()) return;
     size_t n = std::min(batch.count(), lines_.size() - std::min(lines_.size(), static_cast<size_t>(index)));
     if (n == 0) return;
+    blocks_.reserve(blocks_.size() + 1);
     char* base = batch.storage_.get() + kBlockPrefix;
     for (size_t i = 0; i < n; ++i) {
         char*& slot = lines_[static_cast<size_t>(index) + i];
@@ -251,6 +254,11 @@ void LineList::splice(int index, size_t pos, size_t erase, const char* text, siz
     changed();
 }
 
+void LineList::reserveLine(int index, size_t length) {
+    if (index < 0 || index >= count()) return;
+    makeOwn(lines_[static_cast<size_t>(index)], length);
+}
+
 int LineList::stretchEnd(int index, int last, size_t maxBytes) const {
     if (index < 0 || index >= count()) return index;
     const Block* block = blockOf(lines_[static_cast<size_t>(index)]);
@@ -282,6 +290,14 @@ int LineList::stretchStart(int index, int first, size_t maxBytes) const {
         --k;
     }
     return k;
+}
+
+void LineList::swap(LineList& other) noexcept {
+    lines_.swap(other.lines_);
+    blocks_.swap(other.blocks_);
+    std::swap(ownLines_, other.ownLines_);
+    // Both revisions move past either, so no view takes the new text for the old.
+    revision_ = other.revision_ = std::max(revision_, other.revision_) + 1;
 }
 
 void LineList::clear() {

@@ -69,24 +69,39 @@ public:
     // Removes `erase` bytes at byte pos of the line and puts text there (both limited to the
     // line); only the bytes after the change move.
     void splice(int index, size_t pos, size_t erase, const char* text, size_t n);
+    // Gives the line room for length bytes in storage of its own, so that a splice up to that
+    // length needs no memory: a command that must not fail half-way asks first. The text
+    // stays as it is.
+    void reserveLine(int index, size_t length);
     void clear();
     void reserve(size_t n) { lines_.reserve(n); }
+    // Exchanges the two lists' lines; both count as changed.
+    void swap(LineList& other) noexcept;
 
     // Appends the lines of a new block of `bytes` bytes: split(base, emit) fills the block
     // from base on and calls emit(start) with the start of each line, in order; every line
     // must be NUL-terminated inside the block by the time split returns. expectedLines sizes
     // the index (split may size it again with reserve once it knows better).
+    // When split or a reservation fails (out of memory), the list is left as it was.
     template <typename Split>
     void appendBlock(size_t bytes, size_t expectedLines, Split&& split) {
         Storage storage = newBlockStorage(bytes);
+        blocks_.reserve(blocks_.size() + 1);
         lines_.reserve(lines_.size() + expectedLines);
         size_t before = lines_.size();
         char* base = storage.get() + kBlockPrefix;
-        split(base, [this](char* start) {
-            // Past the expected count the index grows by a quarter, not by doubling.
-            if (lines_.size() == lines_.capacity()) lines_.reserve(lines_.capacity() + lines_.capacity() / 4 + 1024);
-            lines_.push_back(start);
-        });
+        try {
+            split(base, [this](char* start) {
+                // Past the expected count the index grows by a quarter, not by doubling.
+                if (lines_.size() == lines_.capacity())
+                    lines_.reserve(lines_.capacity() + lines_.capacity() / 4 + 1024);
+                lines_.push_back(start);
+            });
+        } catch (...) {
+            // The lines emitted so far point into storage that is about to go.
+            lines_.resize(before);
+            throw;
+        }
         adoptBlock(std::move(storage), bytes, lines_.size() - before);
     }
 

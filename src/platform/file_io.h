@@ -6,7 +6,26 @@
 #include <memory>
 #include <string>
 
-class FileReader {
+// Bytes read in order: a file, or memory.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // The size the bytes are expected to have (a file can still grow or shrink meanwhile).
+    virtual int64_t size() = 0;
+    // Copies up to n bytes at the current position; 0 at the end, on error or for n <= 0.
+    virtual int64_t read(void* buffer, int64_t n) = 0;
+    // A read went wrong: what was read so far is not all there is.
+    virtual bool failed() const = 0;
+};
+
+// Where written bytes go.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual int64_t write(const void* bytes, int64_t n) = 0;
+};
+
+class FileReader final : public ByteSource {
 public:
     explicit FileReader(const std::string& utf8Path);
     ~FileReader();
@@ -15,11 +34,10 @@ public:
 
     bool isOpen() const;
     // The file size; re-read first when the file was opened with write sharing.
-    int64_t size();
-    // Copies up to n bytes at the current position; 0 at the end, on error or for n <= 0.
-    int64_t read(void* buffer, int64_t n);
+    int64_t size() override;
+    int64_t read(void* buffer, int64_t n) override;
     // A read-ahead request failed or returned no bytes.
-    bool failed() const;
+    bool failed() const override;
     // Waits for every pending request and releases everything.
     void close();
 
@@ -29,7 +47,7 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-class FileWriter {
+class FileWriter final : public ByteSink {
 public:
     enum class Mode {
         Truncate,   // create the file or empty an existing one
@@ -42,7 +60,7 @@ public:
 
     bool isOpen() const;
     // Accepts all n bytes into blocks; a block that cannot be written is remembered as a failure.
-    int64_t write(const void* bytes, int64_t n);
+    int64_t write(const void* bytes, int64_t n) override;
     // all: write the partly filled current block too and wait until nothing is in flight.
     void flush(bool all);
     // Every byte given so far reached the file: it was created and no write or flush failed.
@@ -65,7 +83,7 @@ private:
 // removed. Where the folder refuses a new file but the target itself can be written, the
 // target is written in place instead (wroteInPlace tells), as is a device or other special
 // file, which cannot be replaced. A read-only target is refused.
-class SafeFileWriter {
+class SafeFileWriter final : public ByteSink {
 public:
     explicit SafeFileWriter(const std::string& utf8Target);
     ~SafeFileWriter();
@@ -73,7 +91,7 @@ public:
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
     bool isOpen() const;
-    int64_t write(const void* bytes, int64_t n);
+    int64_t write(const void* bytes, int64_t n) override;
     // Everything written reached the disk and the target now holds it.
     bool commit();
     bool wroteInPlace() const { return inPlace_; }

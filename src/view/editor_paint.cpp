@@ -31,8 +31,8 @@ const char* visibleText(const Document& doc, int line, int firstColumn, int clie
 
 void drawRowText(EditorCanvas& canvas, EditorPaintState& state, const char* text, size_t length, int top, int H,
                  int clientWidth) {
-    if (length == 0) return;
-    state.scratch.set(text, length);
+    // Without room for the copy the row stays blank rather than half drawn.
+    if (length == 0 || !state.scratch.set(text, length) || state.scratch.size() != length) return;
     // A tab occupies one cell, so it is drawn as one blank.
     char* copy = state.scratch.data();
     for (size_t i = 0; i < length; ++i)

@@ -107,8 +107,10 @@ class Orvane:
         self.window = None
 
     # Life cycle ---------------------------------------------------------------------------
-    def start(self, command_line=None, wait_title=r"^Orvane - "):
-        """Starts orvane.exe; command_line is passed as the raw Windows command line tail."""
+    def start(self, command_line=None, wait_title=r"^Orvane - ", file_limit_kb=None):
+        """Starts orvane.exe; command_line is passed as the raw Windows command line tail.
+        file_limit_kb: no file the program writes may grow past this size (writes beyond
+        fail as on a full disk)."""
         exe = wine_path(os.path.join(self.exe_folder, "orvane.exe"))
         # "wine start /unix" would reparse; a batch-free way to pass a raw tail is cmd-less:
         # wine quotes each argv entry that has spaces, so pass the tail as one argument only
@@ -116,6 +118,10 @@ class Orvane:
         args = ["wine", exe]
         if command_line is not None:
             args.append(command_line)
+        if file_limit_kb is not None:
+            # A wineserver started under the limit would carry it; one is left running first.
+            subprocess.run(["wineserver", "-p", "60"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            args = ["bash", "-c", 'ulimit -f %d; trap "" XFSZ; exec "$@"' % file_limit_kb, "bash"] + args
         # Windows of other instances already running are not this one's.
         existing = set(self.windows(".")) if wait_title else set()
         # ORVANE_E2E_STDERR=FILE keeps what Wine says about the program, for debugging.

@@ -227,7 +227,7 @@ TEST(ReplaceEquivalence, SearchOverStoredTextFindsWhatTheLinesHold) {
         }
         dir.write("doc.txt", bytes);
         Editor fast, slow;
-        for (Editor* e : std::array<Editor*, 2>{&fast, &slow}) ASSERT_TRUE(loadDocument(e->doc, dir.file("doc.txt")));
+        for (Editor* e : std::array<Editor*, 2>{&fast, &slow}) ASSERT_EQ(loadDocument(e->doc, dir.file("doc.txt")), LoadResult::Loaded);
         // The same edits on both: cut line ends, drop leading bytes, remove lines.
         for (int edit = 0; edit < 20; ++edit) {
             int line = static_cast<int>(random() % static_cast<unsigned>(fast.doc.lineCount()));
