@@ -109,10 +109,8 @@ void readLines(ByteSource& reader, LineList& lines) {
     int64_t reported = reader.size();
     const size_t size = reported > 0 ? static_cast<size_t>(reported) : 0;
     std::string more;  // what a file that grows while it is read has beyond its first size
-    size_t unfinished = 0, length = 0;
-    char* block = nullptr;
+    size_t length = 0;
     lines.appendBlock(size + 1, 0, [&](char* base, auto emit) {
-        block = base;
         LineSplitter splitter(base);
         while (length < size) {
             int64_t got = reader.read(base + length, static_cast<int64_t>(std::min(kReadStep, size - length)));
@@ -134,13 +132,14 @@ void readLines(ByteSource& reader, LineList& lines) {
         if (more.empty()) {
             splitter.finish(length, emit);
         } else {
-            unfinished = splitter.start();
+            // The unfinished line goes on in what followed: its start moves there before its
+            // first byte becomes the terminator that ends the block.
+            size_t unfinished = splitter.start();
+            more.insert(0, base + unfinished, length - unfinished);
             base[unfinished] = '\0';
         }
     });
     if (more.empty()) return;
-    // The unfinished line goes on in what followed.
-    more.insert(0, block + unfinished, length - unfinished);
     appendBytes(lines, more);
 }
 

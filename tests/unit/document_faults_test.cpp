@@ -11,40 +11,11 @@
 #include "editor/document_file.h"
 #include "fake_document_host.h"
 #include "fault_injection.h"
+#include "memory_source.h"
 #include "platform/file_io.h"
 #include "temp_dir.h"
 
 namespace {
-
-// Bytes from memory, handed out in blocks; the read of block failAt (from 0) fails.
-class FailingSource final : public ByteSource {
-public:
-    FailingSource(std::string bytes, int failAt, int64_t reportedSize = -1)
-        : bytes_(std::move(bytes)), failAt_(failAt), size_(reportedSize < 0 ? static_cast<int64_t>(bytes_.size()) : reportedSize) {}
-    int64_t size() override { return size_; }
-    int64_t read(void* buffer, int64_t n) override {
-        if (failed_ || n <= 0) return 0;
-        if (blocks_++ == failAt_) {
-            failed_ = true;
-            return 0;
-        }
-        int64_t take = std::min<int64_t>({n, kBlock, static_cast<int64_t>(bytes_.size()) - position_});
-        if (take <= 0) return 0;
-        std::memcpy(buffer, bytes_.data() + position_, static_cast<size_t>(take));
-        position_ += take;
-        return take;
-    }
-    bool failed() const override { return failed_; }
-
-private:
-    static constexpr int64_t kBlock = 65536;
-    std::string bytes_;
-    int failAt_;
-    int64_t size_;
-    int64_t position_ = 0;
-    int blocks_ = 0;
-    bool failed_ = false;
-};
 
 std::string manyLines(size_t count) {
     std::string text;
@@ -102,12 +73,12 @@ TEST_F(DocumentFaults, AReadFailingAtAnyBlockLeavesTheDocumentAsItWas) {
     const std::string file = manyLines(40000);  // about 1 MB: many read blocks
     for (int block : {0, 1, 7, 15}) {
         SCOPED_TRACE(block);
-        FailingSource source(file, block);
+        MemorySource source(file, {.failAt = block});
         EXPECT_EQ(loadDocument(document, source, "other.txt"), LoadResult::ReadFailed);
         expectUnchanged(before);
     }
     // The same bytes without a failure load whole.
-    FailingSource whole(file, -1);
+    MemorySource whole(file, {});
     EXPECT_EQ(loadDocument(document, whole, "other.txt"), LoadResult::Loaded);
     EXPECT_EQ(document.lineCount(), 40000);
     EXPECT_EQ(document.path, "other.txt");
@@ -128,7 +99,7 @@ TEST_F(DocumentFaults, AFileThatOpensButCannotBeReadIsAFailure) {
 TEST_F(DocumentFaults, AFileTooLargeToHoldIsOutOfMemoryAndChangesNothing) {
     openEdited("open.txt", "old text\n");
     const Snapshot before = snapshot();
-    FailingSource huge("abc\n", -1, int64_t{1} << 60);  // no allocator gives an exabyte
+    MemorySource huge("abc\n", {.reportedSize = int64_t{1} << 60});  // no allocator gives an exabyte
     EXPECT_EQ(loadDocument(document, huge, "huge.txt"), LoadResult::OutOfMemory);
     expectUnchanged(before);
     // The document still works.
@@ -193,4 +164,18 @@ TEST_F(DocumentFaults, AFullDeviceIsNotReplaced) {
     ASSERT_EQ(::stat("/dev/full", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
     EXPECT_TRUE(document.modified);
+}
+
+TEST_F(DocumentFaults, AFileThatGrowsWhileItIsReadLoadsWhole) {
+    // The size asked first cuts a line in two; what follows continues that line.
+    const std::string file = "first line\nsecond line, cut by the first size\nthird";
+    for (int64_t reported : {int64_t{0}, int64_t{5}, int64_t{11}, int64_t{20}}) {
+        SCOPED_TRACE(reported);
+        MemorySource source(file, {.piece = 7, .reportedSize = reported});
+        ASSERT_EQ(loadDocument(document, source, "log.txt"), LoadResult::Loaded);
+        ASSERT_EQ(document.lineCount(), 3);
+        EXPECT_STREQ(document.line(0), "first line");
+        EXPECT_STREQ(document.line(1), "second line, cut by the first size");
+        EXPECT_STREQ(document.line(2), "third");
+    }
 }
