@@ -180,7 +180,9 @@ namespace {
 class SaveBuffer {
 public:
     static constexpr size_t kSlack = 64;
-    SaveBuffer(ByteSink& writer, bool crlf) : writer_(writer), crlf_(crlf), piece_(kWriteStep + kSlack) {}
+    // Not cleared first: a short document touches only the bytes it writes.
+    SaveBuffer(ByteSink& writer, bool crlf)
+        : writer_(writer), crlf_(crlf), piece_(std::make_unique_for_overwrite<char[]>(kWriteStep + kSlack)) {}
 
     // One line and its line end.
     void line(const char* text, size_t length) {
@@ -189,19 +191,19 @@ public:
             put(crlf_ ? "\r\n" : "\n", crlf_ ? 2 : 1);
             return;
         }
-        std::memcpy(piece_.data() + used_, text, length);
+        std::memcpy(piece_.get() + used_, text, length);
         used_ += length;
         if (crlf_) piece_[used_++] = '\r';
         piece_[used_++] = '\n';
     }
     // Where the next bytes go, and the last place where a short line may still be copied as
     // one block of kSlack bytes (the buffer has kSlack bytes of room beyond its step).
-    char* cursor() { return piece_.data() + used_; }
-    char* shortLineLimit() { return piece_.data() + kWriteStep - kSlack - 2; }
-    void setCursor(char* at) { used_ = static_cast<size_t>(at - piece_.data()); }
+    char* cursor() { return piece_.get() + used_; }
+    char* shortLineLimit() { return piece_.get() + kWriteStep - kSlack - 2; }
+    void setCursor(char* at) { used_ = static_cast<size_t>(at - piece_.get()); }
     bool crlf() const { return crlf_; }
     void finish() {
-        if (used_) writer_.write(piece_.data(), static_cast<int64_t>(used_));
+        if (used_) writer_.write(piece_.get(), static_cast<int64_t>(used_));
         used_ = 0;
     }
 
@@ -210,7 +212,7 @@ private:
         while (n > 0) {
             if (used_ == kWriteStep) finish();
             size_t take = std::min(n, kWriteStep - used_);
-            std::memcpy(piece_.data() + used_, bytes, take);
+            std::memcpy(piece_.get() + used_, bytes, take);
             used_ += take;
             bytes += take;
             n -= take;
@@ -219,7 +221,7 @@ private:
 
     ByteSink& writer_;
     bool crlf_;
-    std::vector<char> piece_;
+    std::unique_ptr<char[]> piece_;
     size_t used_ = 0;
 };
 
