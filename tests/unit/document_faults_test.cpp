@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -178,4 +179,43 @@ TEST_F(DocumentFaults, AFileThatGrowsWhileItIsReadLoadsWhole) {
         EXPECT_STREQ(document.line(1), "second line, cut by the first size");
         EXPECT_STREQ(document.line(2), "third");
     }
+}
+
+namespace {
+
+// A folder that takes no new entry, even from root: the immutable flag, where the file
+// system has it. The files already in it stay writable.
+class ClosedFolder {
+public:
+    explicit ClosedFolder(std::string path) : path_(std::move(path)) {
+        closed_ = std::system(("chattr +i '" + path_ + "' 2>/dev/null").c_str()) == 0;
+    }
+    ~ClosedFolder() {
+        if (closed_) std::system(("chattr -i '" + path_ + "' 2>/dev/null").c_str());
+    }
+    bool closed() const { return closed_; }
+
+private:
+    std::string path_;
+    bool closed_ = false;
+};
+
+}  // namespace
+
+TEST_F(DocumentFaults, AFolderThatTakesNoNewFileIsSavedInPlaceAndAFailureThereIsToldApart) {
+    std::filesystem::create_directory(dir.file("closed"));
+    openEdited("closed/doc.txt", "old text\n");
+    {
+        ClosedFolder closed(dir.file("closed"));
+        if (!closed.closed()) GTEST_SKIP() << "no immutable folders here";
+        EXPECT_EQ(saveDocument(document), SaveResult::Saved);
+        EXPECT_EQ(dir.read("closed/doc.txt"), "edited old text\r\n");
+        // Written where it stands, a failure can leave the file short: the result says so.
+        document.lines.splice(0, 0, 0, "again ", 6);
+        document.markModified();
+        FileSizeLimit full(4);
+        EXPECT_EQ(saveDocument(document), SaveResult::FailedInPlace);
+        EXPECT_TRUE(document.modified);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("closed")), {}), 1);
 }
