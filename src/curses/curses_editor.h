@@ -189,6 +189,8 @@ protected:
     bool clearSelectionForEdit();
     // Redraws the caret line or everything, pushes the undo record, keeps the caret in view.
     void finishEdit(bool fullRedraw);
+    // Backspace and Delete with a selection remove just the selection; true when they did.
+    bool deleteSelectionInstead();
     // Copy text with the indentation rules of copy.
     std::string copyText() const;
     std::vector<std::string> clipboardLines();

@@ -421,13 +421,16 @@ void CursesEditor::enter() {
     set_cursor(false, -1);
 }
 
+bool CursesEditor::deleteSelectionInstead() {
+    if (!has_selection()) return false;
+    note_view_before_change();
+    delete_selection();
+    finishEdit(true);
+    return true;
+}
+
 void CursesEditor::backspace() {
-    if (has_selection()) {
-        note_view_before_change();
-        delete_selection();
-        finishEdit(true);
-        return;
-    }
+    if (deleteSelectionInstead()) return;
     bool dropped = clearSelectionForEdit();
     const int n = line_count();
     if (cursor_y >= n) {
@@ -471,12 +474,7 @@ void CursesEditor::backspace() {
 }
 
 void CursesEditor::deleteKey() {
-    if (has_selection()) {
-        note_view_before_change();
-        delete_selection();
-        finishEdit(true);
-        return;
-    }
+    if (deleteSelectionInstead()) return;
     bool dropped = clearSelectionForEdit();
     const int n = line_count();
     if (cursor_y >= n) {
