@@ -7,33 +7,13 @@
 #include <string>
 
 #include "curses/curses_editor.h"
+#include "curses_fakes.h"
 
 namespace {
 
-// A window of 100 x 40 cells that repaints nothing.
-class QuietWindow final : public ScreenWindow {
-public:
-    void invalidate(const ScreenRect&) override {}
-    void invalidateAll() override {}
-    PixelSize clientSize() const override { return {100 * 8, 40 * 16}; }
-    bool createFont() override { return true; }
-    PixelSize measureFont() override { return {8, 16}; }
-    bool hasFocus() const override { return true; }
-    void captureMouse() override {}
-    void releaseMouse() override {}
-    void* nativeHandle() const override { return nullptr; }
-};
-
-class NoModifiers final : public KeyModifiers {
-public:
-    bool shiftHeld() const override { return false; }
-    bool ctrlHeld() const override { return false; }
-    bool altHeld() const override { return false; }
-};
-
 struct Session {
     explicit Session(int lineCount) {
-        screen.attach_window(std::make_unique<QuietWindow>());
+        attachFakeWindow(screen, 100, 40)->keepAreas = false;
         editor = std::make_unique<CursesEditor>(screen, CursesServices{&modifiers, nullptr, nullptr});
         for (int i = 0; i < lineCount; ++i)
             editor->lines.push_back("    value_" + std::to_string(i) + " = compute(alpha, beta, gamma);");
@@ -49,7 +29,7 @@ struct Session {
         if (keystroke % 40 == 0) editor->cursor_x = 0;
     }
 
-    NoModifiers modifiers;
+    FakeModifiers modifiers;
     CursesScreen screen;
     std::unique_ptr<CursesEditor> editor;
 };

@@ -28,5 +28,7 @@ if(benchmark_FOUND AND NOT ORVANE_SANITIZE)
     add_executable(${name} ${b})
     target_compile_options(${name} PRIVATE ${ORVANE_WARNINGS})
     target_link_libraries(${name} PRIVATE orvane_app benchmark::benchmark)
+    # The stand-ins of the tests (a window that paints nothing, say) serve the benchmarks too.
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
   endforeach()
 endif()

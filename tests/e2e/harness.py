@@ -272,3 +272,13 @@ class Orvane:
                     k, v = line.split("=", 1)
                     values[k.strip()] = v.strip()
         return values
+
+
+def start_on(app, name, content=b""):
+    """Writes a file into the scenario's folder and starts Orvane on it, focused; returns its path."""
+    path = os.path.join(app.folder, name)
+    with open(path, "wb") as f:
+        f.write(content)
+    app.start(wine_path(path))
+    app.focus()
+    return path

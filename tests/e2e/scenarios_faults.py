@@ -8,18 +8,9 @@ import shutil
 import stat
 import time
 
-from harness import Orvane, wait_until, wine_path
+from harness import Orvane, start_on, wait_until, wine_path
 
 ERROR_TITLE = "^Orvane error$"
-
-
-def start_on(app, name, data):
-    path = os.path.join(app.folder, name)
-    with open(path, "wb") as f:
-        f.write(data)
-    app.start(wine_path(path))
-    app.focus()
-    return path
 
 
 def dismiss_error(app, *expected):

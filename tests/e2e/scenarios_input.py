@@ -4,21 +4,12 @@ dialogs giving the activation back, WM_CLOSE, WM_ENDSESSION and WM_DPICHANGED.""
 import os
 import time
 
-from harness import Orvane, wait_until, wine_path
+from harness import Orvane, start_on, wait_until
 
 WM_CLOSE = 0x0010
 WM_ENDSESSION = 0x0016
 WM_CHAR = 0x0102
 EDITOR_ID = 1003
-
-
-def start_on(app, name, content=b""):
-    path = os.path.join(app.folder, name)
-    with open(path, "wb") as f:
-        f.write(content)
-    app.start(wine_path(path))
-    app.focus()
-    return path
 
 
 def save_and_read(app, path):

@@ -10,46 +10,10 @@
 #include <vector>
 
 #include "curses/curses_editor.h"
+#include "curses_fakes.h"
 #include "fuzz_check.h"
 
 namespace fuzz {
-
-class QuietWindow final : public ScreenWindow {
-public:
-    void invalidate(const ScreenRect&) override {}
-    void invalidateAll() override {}
-    PixelSize clientSize() const override { return {40 * 8, 12 * 16}; }
-    bool createFont() override { return true; }
-    PixelSize measureFont() override { return {8, 16}; }
-    bool hasFocus() const override { return true; }
-    void captureMouse() override {}
-    void releaseMouse() override {}
-    void* nativeHandle() const override { return nullptr; }
-};
-
-class HeldKeys final : public KeyModifiers {
-public:
-    bool shiftHeld() const override { return shift; }
-    bool ctrlHeld() const override { return ctrl; }
-    bool altHeld() const override { return alt; }
-    bool shift = false, ctrl = false, alt = false;
-};
-
-class MemoryClipboard final : public SystemClipboard {
-public:
-    bool setUnicodeText(ScreenWindow*, const std::u16string& text) override {
-        unicode = text;
-        return true;
-    }
-    std::u16string unicodeText(ScreenWindow*) override { return unicode; }
-    std::string plainText(ScreenWindow*) override { return {}; }
-    std::u16string unicode;
-};
-
-class NoLinks final : public LinkOpener {
-public:
-    void open(ScreenWindow*, const std::string&) override {}
-};
 
 class FuzzEditor final : public CursesEditor {
 public:
@@ -95,11 +59,11 @@ inline void runSession(const uint8_t* data, size_t size, const std::vector<std::
     size_t fileBytes = std::min<size_t>(data[0], size - 1);
     std::string file(reinterpret_cast<const char*>(data + 1), fileBytes);
     CursesEditor::shared() = CursesSharedState{};
-    HeldKeys held;
-    MemoryClipboard clipboard;
-    NoLinks links;
+    FakeModifiers held;
+    FakeClipboard clipboard;
+    FakeLinks links;
     CursesScreen screen;
-    screen.attach_window(std::make_unique<QuietWindow>());
+    attachFakeWindow(screen, 40, 12)->keepAreas = false;
     FuzzEditor editor(screen, CursesServices{&held, &clipboard, &links});
     editor.load(file);
     editor.draw(-1);

@@ -17,7 +17,9 @@ public:
 
     FakeScreenWindow(int width, int height) : size{width, height} {}
 
-    void invalidate(const ScreenRect& area) override { invalidated.push_back(area); }
+    void invalidate(const ScreenRect& area) override {
+        if (keepAreas) invalidated.push_back(area);
+    }
     void invalidateAll() override { ++wholeRepaints; }
     PixelSize clientSize() const override { return size; }
     bool createFont() override {
@@ -36,6 +38,7 @@ public:
     PixelSize size;
     PixelSize font{kCellWidth, kCellHeight};
     std::vector<ScreenRect> invalidated;
+    bool keepAreas = true;  // off for long sessions, which would pile them up
     int wholeRepaints = 0;
     int fontCreations = 0;
     int measurements = 0;
