@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/file_format.h"
 #include "editor/line_list.h"
 #include "editor/text_buffer.h"
 
@@ -90,6 +91,7 @@ public:
     bool space = true;
     int tabSize = 2;
     std::string path;
+    FileFormat format;
     bool modified = false;
     bool overwrite = false;
     std::string findText;
