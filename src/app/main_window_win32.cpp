@@ -271,9 +271,10 @@ void MainWindow::save(bool askForPath) {
 
 void MainWindow::openFile() {
     std::string path;
-    if (choose_file_for_open(window_, pref_preserve_directory(AppContext::instance().prefs), path))
-        reportLoad(loadDocument(*document_, path), path, true);
+    if (choose_file_for_open(window_, pref_preserve_directory(AppContext::instance().prefs), path)) openPath(path);
 }
+
+void MainWindow::openPath(const std::string& path) { reportLoad(loadDocument(*document_, path), path, true); }
 
 void MainWindow::reportLoad(LoadResult result, const std::string& path, bool reportCannotOpen) {
     switch (result) {
