@@ -19,6 +19,7 @@
 #include "platform/utf8_win32.h"
 #include "view/editor_window_win32.h"
 #include "view/gfx/window_surface_win32.h"
+#include "view/layout/monitor_fit_win32.h"
 
 namespace {
 
@@ -137,7 +138,12 @@ void MainWindow::initialise(HWND window) {
     y_ = placement_get_int("main_wnd_y", 50);
     width_ = placement_get_int("main_wnd_w", 1120);
     height_ = placement_get_int("main_wnd_h", 900);
-    SetWindowPos(window, nullptr, x_, y_, width_, height_, SWP_NOACTIVATE | SWP_NOZORDER);
+    // A monitor unplugged since, or a screen smaller than the rectangle, must not hide it.
+    RECT shown = placeOnNearestWorkArea(window, {x_, y_, width_, height_});
+    x_ = shown.left;
+    y_ = shown.top;
+    width_ = shown.right - shown.left;
+    height_ = shown.bottom - shown.top;
     ShowWindow(window, placement_get_int("main_wnd_maximized", 0) ? SW_SHOWMAXIMIZED : SW_SHOW);
 
     view_ = std::make_unique<ViewState>();
