@@ -3,6 +3,7 @@
 #include "app/about_window_win32.h"
 #include "app/app_context.h"
 #include "app/changelog_window_win32.h"
+#include "app/external_editor_win32.h"
 #include "app/file_dialogs_win32.h"
 #include "app/file_messages.h"
 #include "app/license_window_win32.h"
@@ -315,11 +316,7 @@ void MainWindow::command(int id) {
         else
             prefs_open_external(app.dataFolder, window_);
         break;
-    case ID_HELP_DOCUMENTATION: {
-        std::string path = app.executableFolder + "documentation.txt";
-        utf8::shellExecute(window_, nullptr, "notepad.exe", path.c_str(), SW_SHOWNORMAL);
-        break;
-    }
+    case ID_HELP_DOCUMENTATION: openInExternalEditor(window_, app.executableFolder + "documentation.txt"); break;
     case ID_HELP_VERSION: showVersion(); break;
     case ID_HELP_ABOUT: AuxiliaryWindow::openOrFocus<AboutWindow>(app.windows.about); break;
     case ID_HELP_CHANGELOG: AuxiliaryWindow::openOrFocus<ChangelogWindow>(app.windows.changelog); break;

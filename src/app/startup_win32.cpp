@@ -14,6 +14,7 @@
 #include "app/window_classes_win32.h"
 #include "editor/text_buffer.h"
 #include "platform/handles_win32.h"
+#include "platform/library_search_win32.h"
 #include "platform/utf8_win32.h"
 #include "text/utf16.h"
 
@@ -34,6 +35,8 @@ void showParseError(const AppContext& app) {
 }  // namespace
 
 int runOrvane(HINSTANCE instance, const wchar_t* commandLine) {
+    // Before anything loads a library by name (the shell, COM, the file dialogs).
+    restrictLibrarySearchToSystemFolder();
     AppContext& app = AppContext::instance();
     std::u16string wide;
     for (const wchar_t* p = commandLine; p && *p; ++p) wide.push_back(static_cast<char16_t>(*p));

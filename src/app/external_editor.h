@@ -1,0 +1,19 @@
+#pragma once
+// The system's text editor, which opens the documentation and the preferences file. It is
+// started by its full path in the system folder: by a bare name the shell would look in the
+// current folder first, where a downloaded archive may have put a program of that name.
+#include <string>
+
+inline constexpr const char* kExternalEditorName = "notepad.exe";
+
+struct ExternalEditorCommand {
+    std::string program;     // full path; empty when there is no system folder to name
+    std::string parameters;  // the file, quoted when it holds a blank
+};
+
+ExternalEditorCommand externalEditorCommand(const std::string& systemFolder, const std::string& file);
+
+// A command-line argument as programs read it back: quoted when it is empty or holds a space
+// or a tab. A file path holds no double quote and never ends in a backslash, so nothing
+// inside needs escaping.
+std::string commandLineArgument(const std::string& text);
