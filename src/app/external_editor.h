@@ -12,8 +12,3 @@ struct ExternalEditorCommand {
 };
 
 ExternalEditorCommand externalEditorCommand(const std::string& systemFolder, const std::string& file);
-
-// A command-line argument as programs read it back: quoted when it is empty or holds a space
-// or a tab. A file path holds no double quote and never ends in a backslash, so nothing
-// inside needs escaping.
-std::string commandLineArgument(const std::string& text);

@@ -5,6 +5,7 @@
 #include "app/changelog_window_win32.h"
 #include "app/external_editor_win32.h"
 #include "app/file_dialogs_win32.h"
+#include "app/file_drop_win32.h"
 #include "app/file_messages.h"
 #include "app/license_window_win32.h"
 #include "app/placement.h"
@@ -98,6 +99,9 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
         // Windows is shutting down and may not destroy the window first.
         if (wParam) self->writePlacement();
         return TRUE;
+    case WM_DROPFILES:
+        openDroppedFiles(reinterpret_cast<HDROP>(wParam), *self);
+        return TRUE;
     case WM_DPICHANGED:
         self->dpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return TRUE;
@@ -134,6 +138,8 @@ void MainWindow::initialise(HWND window) {
     sizer_.init(window);
     menu_ = LoadMenuW(static_cast<HINSTANCE>(app.instanceHandle), MAKEINTRESOURCEW(IDR_MAIN_MENU));
     SetMenu(window, menu_);
+    // Files dropped anywhere on the window, the editor included, come here.
+    DragAcceptFiles(window, TRUE);
 
     x_ = placement_get_int("main_wnd_x", 50);
     y_ = placement_get_int("main_wnd_y", 50);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/command_line.h"
 #include "app/external_editor.h"
 
 TEST(ExternalEditor, StartsByItsFullPathInTheSystemFolder) {
