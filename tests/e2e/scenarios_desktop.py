@@ -5,7 +5,7 @@ import re
 import time
 
 import xdnd
-from harness import Orvane, wait_until
+from harness import Orvane, start_on, wait_until
 
 WM_CLOSE = 0x0010
 
@@ -30,12 +30,12 @@ def drop(app, *paths):
 
 def scenario_a_dropped_file_opens_as_open_does_and_a_dropped_folder_is_passed_over():
     with Orvane() as app:
-        app.start()
+        earlier = start_on(app, "earlier.txt", b"earlier\r\n")
         folder = os.path.join(app.folder, "a folder")
         os.makedirs(folder)
         drop(app, folder)
         time.sleep(1)
-        assert app.title() == "Orvane - *", app.title()
+        assert app.title() == "Orvane - earlier.txt", app.title()
         path = os.path.join(app.folder, "\u00e9t\u00e9 notes.txt")
         with open(path, "wb") as f:
             f.write(b"first\r\nsecond\r\n")
@@ -52,6 +52,15 @@ def scenario_a_dropped_file_opens_as_open_does_and_a_dropped_folder_is_passed_ov
         app.type(" and more")
         app.key("ctrl+s")
         assert wait_until(lambda: app.read_bytes(path) == b"first\r\nsecond and more\r\n", 5), app.read_bytes(path)
+        # Like Open, the drop is a step of its own: undoing the edit, then the drop, brings
+        # back the earlier document.
+        app.key("ctrl+z", "ctrl+z")
+        app.wait_title(r"^Orvane - earlier\.txt$")
+        app.key("End")
+        app.type(" again")
+        app.key("ctrl+s")
+        assert wait_until(lambda: app.read_bytes(earlier) == b"earlier again\r\n", 5), app.read_bytes(earlier)
+        assert app.read_bytes(path) == b"first\r\nsecond and more\r\n"
 
 
 def scenario_two_dropped_files_open_two_windows():
