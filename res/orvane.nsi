@@ -49,6 +49,16 @@ Var IsAdministrator
 Var FolderGiven    ; 1 when /D= named the folder
 Var AllUsersChoice
 Var CurrentUserChoice
+; Which keys and folder above Orvane's own entries an install created (they did not exist
+; before it, or before the earlier install it upgrades): the uninstaller removes those, and
+; only those, when nothing else is left in them. Kept in the Apps & features entry.
+Var Created
+!define CREATED_VALUE "CreatedParents"
+!define CREATED_UNINSTALL_LIST 1
+!define CREATED_APPLICATIONS 2
+!define CREATED_ALL_FILES 4
+!define CREATED_ALL_FILES_SHELL 8
+!define CREATED_PROGRAMS_FOLDER 16
 
 Page license
 Page custom ModePage ModePageLeave
@@ -169,8 +179,34 @@ FunctionEnd
   WriteRegStr SHCTX "${APPLICATION_KEY}\SupportedTypes" "${EXTENSION}" ""
 !macroend
 
+; Notes FLAG in $Created when KEY is missing under SHCTX.
+!macro NoteCreatedKey KEY FLAG
+  ClearErrors
+  EnumRegKey $0 SHCTX "${KEY}" 0
+  ${If} ${Errors}
+    IntOp $Created $Created | ${FLAG}
+  ${EndIf}
+!macroend
+
+; Removes KEY when this install created it and it is empty.
+!macro RemoveCreatedKey KEY FLAG
+  IntOp $0 $Created & ${FLAG}
+  ${If} $0 <> 0
+    DeleteRegKey /ifempty SHCTX "${KEY}"
+  ${EndIf}
+!macroend
+
 Section "Orvane" ProgramSection
   SectionIn RO
+  ReadRegDWORD $Created SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}"
+  !insertmacro NoteCreatedKey "Software\Microsoft\Windows\CurrentVersion\Uninstall" ${CREATED_UNINSTALL_LIST}
+  !insertmacro NoteCreatedKey "Software\Classes\Applications" ${CREATED_APPLICATIONS}
+  !insertmacro NoteCreatedKey "Software\Classes\*" ${CREATED_ALL_FILES}
+  !insertmacro NoteCreatedKey "Software\Classes\*\shell" ${CREATED_ALL_FILES_SHELL}
+  ${If} $AllUsers == 0
+  ${AndIfNot} ${FileExists} "$LOCALAPPDATA\Programs\*.*"
+    IntOp $Created $Created | ${CREATED_PROGRAMS_FOLDER}
+  ${EndIf}
   SetOutPath "$INSTDIR"
   File "${SOURCE}\orvane.exe"
   File "${SOURCE}\documentation.txt"
@@ -194,6 +230,7 @@ Section "Orvane" ProgramSection
   ; The size of what was installed, in KiB, as Apps & features shows it.
   SectionGetSize ${ProgramSection} $0
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}" $Created
 
   ; "Open with" lists Orvane for the types of its open dialog; each type keeps its own
   ; default program.
@@ -246,13 +283,11 @@ Section "-Registrations done"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd
 
-; The keys above the entry go too when nothing else is in them (under HKCU they may be
-; this install's own).
 !macro RemoveEditWith UN
 Function ${UN}RemoveEditWith
   DeleteRegKey SHCTX "${EDIT_WITH_KEY}"
-  DeleteRegKey /ifempty SHCTX "Software\Classes\*\shell"
-  DeleteRegKey /ifempty SHCTX "Software\Classes\*"
+  !insertmacro RemoveCreatedKey "Software\Classes\*\shell" ${CREATED_ALL_FILES_SHELL}
+  !insertmacro RemoveCreatedKey "Software\Classes\*" ${CREATED_ALL_FILES}
 FunctionEnd
 !macroend
 !insertmacro RemoveEditWith ""
@@ -283,15 +318,15 @@ Section "Uninstall"
   ; Only an empty folder goes: anything the user put there stays.
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Orvane.lnk"
+  ReadRegDWORD $Created SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}"
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+  !insertmacro RemoveCreatedKey "Software\Microsoft\Windows\CurrentVersion\Uninstall" ${CREATED_UNINSTALL_LIST}
   DeleteRegKey SHCTX "${APPLICATION_KEY}"
-  DeleteRegKey /ifempty SHCTX "Software\Classes\Applications"
+  !insertmacro RemoveCreatedKey "Software\Classes\Applications" ${CREATED_APPLICATIONS}
   Call un.RemoveEditWith
-  ${If} $AllUsers == 0
-    ; The user's folder of programs and list of uninstall entries, when nothing else is in
-    ; them: the first install for the user made them.
+  IntOp $0 $Created & ${CREATED_PROGRAMS_FOLDER}
+  ${If} $0 <> 0
     RMDir "$LOCALAPPDATA\Programs"
-    DeleteRegKey /ifempty HKCU "Software\Microsoft\Windows\CurrentVersion\Uninstall"
   ${EndIf}
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd
