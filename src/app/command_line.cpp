@@ -16,3 +16,5 @@ std::string commandLineArgument(const std::string& text) {
 std::string instanceCommandLine(const std::string& executable, const std::string& file) {
     return commandLineArgument(executable) + " " + commandLineArgument(file);
 }
+
+bool fitsCommandLine(const std::string& file) { return commandLineArgument(file).size() <= kCommandLineBytes; }

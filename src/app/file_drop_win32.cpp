@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/file_drop.h"
 #include "app/file_messages.h"
+#include "app/file_types.h"
 #include "app/main_window_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/utf8_win32.h"
@@ -57,9 +59,16 @@ void openDroppedFiles(HDROP drop, MainWindow& main) {
         win32::DroppedFiles owned(drop);
         plan = planDrop(readDrop(owned.get()));
     }
-    for (const std::string& file : plan.openInNewWindows)
-        if (!startInstance(file))
-            utf8::messageBox(main.window(), newWindowFailedMessage(file).c_str(), kErrorCaption, MB_ICONERROR);
+    for (const std::string& file : plan.openInNewWindows) {
+        std::optional<std::string> refusal;
+        if (!fitsCommandLine(file)) {
+            size_t quotes = commandLineArgument(file).size() - file.size();
+            refusal = chosenPathTooLong(file, kCommandLineBytes - quotes);
+        } else if (!startInstance(file)) {
+            refusal = newWindowFailedMessage(file);
+        }
+        if (refusal) utf8::messageBox(main.window(), refusal->c_str(), kErrorCaption, MB_ICONERROR);
+    }
     if (plan.openHere.empty()) return;
     main.openPath(plan.openHere);
     // A drop is no key or click, which would have woken a resting editor to show the text.

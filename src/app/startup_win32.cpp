@@ -20,9 +20,6 @@
 
 namespace {
 
-// The command line is converted into a buffer of 4096 bytes, one of them the terminator.
-constexpr size_t kCommandLineBytes = 4095;
-
 void showParseError(const AppContext& app) {
     TextBuffer text;
     std::string user = app.dataFolder + kPreferencesFile;

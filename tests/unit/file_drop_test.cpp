@@ -36,3 +36,14 @@ TEST(FileDrop, AnotherOrvaneGetsBackAnyPathItIsStartedOn) {
     }
     EXPECT_EQ(instanceCommandLine("C:\\Orvane\\orvane.exe", "C:\\x.txt"), "C:\\Orvane\\orvane.exe C:\\x.txt");
 }
+
+// Another Orvane reads at most kCommandLineBytes of its command line: a longer one would
+// name another file, so such a file is refused instead.
+TEST(FileDrop, AFileWhoseCommandLineWouldBeCutShortIsToldApart) {
+    EXPECT_TRUE(fitsCommandLine(std::string(kCommandLineBytes, 'a')));
+    EXPECT_FALSE(fitsCommandLine(std::string(kCommandLineBytes + 1, 'a')));
+    std::string spaced = "C:\\a b\\" + std::string(kCommandLineBytes - 8, 'c');
+    EXPECT_EQ(commandLineArgument(spaced).size(), kCommandLineBytes + 1);
+    EXPECT_FALSE(fitsCommandLine(spaced));
+    EXPECT_TRUE(fitsCommandLine(spaced.substr(1)));
+}
