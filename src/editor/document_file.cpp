@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "editor/document.h"
+#include "editor/file_identity.h"
 #include "platform/file_io.h"
 
 namespace {
@@ -172,7 +173,18 @@ LoadResult loadDocument(Document& document, ByteSource& source, const std::strin
 LoadResult loadDocument(Document& document, const std::string& path) {
     FileReader reader(path);
     if (!reader.isOpen()) return LoadResult::CannotOpen;
-    return loadDocument(document, reader, path);
+    // The file's identity is taken before its bytes are read: a change made meanwhile then
+    // shows as a change.
+    FileIdentity disk{true, fileStamp(path), 0};
+    HashingSource hashed(reader);
+    LoadResult result = loadDocument(document, hashed, path);
+    if (result == LoadResult::Loaded) {
+        disk.hash = hashed.digest();
+        document.disk = disk;
+        // The history's step of this load keeps what it opened.
+        document.history.noteOpened(disk);
+    }
+    return result;
 }
 
 namespace {
@@ -284,12 +296,28 @@ void writeDocumentText(const Document& document, ByteSink& sink) {
     out.finish();
 }
 
+namespace {
+
+// Whether loading the saved bytes gives the same lines: only a line ending in CR, saved with an
+// LF line end, comes back different.
+bool readsBackAsWritten(const Document& document) {
+    if (document.crlf) return true;
+    for (int i = 0; i < document.lineCount(); ++i) {
+        std::string_view line = document.lines.view(i);
+        if (!line.empty() && line.back() == '\r') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 SaveResult saveDocument(Document& document) {
     if (document.path.empty()) return SaveResult::NotSaved;
     // The new text goes beside the file and replaces it only once all of it is on the disk.
     SafeFileWriter writer(document.path);
     if (!writer.isOpen()) return SaveResult::NotSaved;
-    writeDocumentText(document, writer);
+    HashingSink hashed(writer);
+    writeDocumentText(document, hashed);
     if (!writer.commit()) {
         // A device written where it stands has no earlier version to damage.
         bool damaged = writer.wroteInPlace() && !file_system::isSpecialFile(document.path);
@@ -297,6 +325,7 @@ SaveResult saveDocument(Document& document) {
     }
     document.setSavedTitle();
     document.modified = false;
+    document.disk = {true, fileStamp(document.path), hashed.digest(), readsBackAsWritten(document)};
     document.history.markSaved(document);
     return SaveResult::Saved;
 }
