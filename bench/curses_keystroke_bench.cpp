@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "curses/curses_editor.h"
+#include "curses/editor/curses_editor.h"
 #include "curses_fakes.h"
 
 namespace {
@@ -16,17 +16,17 @@ struct Session {
         attachFakeWindow(screen, 100, 40)->keepAreas = false;
         editor = std::make_unique<CursesEditor>(screen, CursesServices{&modifiers, nullptr, nullptr});
         for (int i = 0; i < lineCount; ++i)
-            editor->lines.push_back("    value_" + std::to_string(i) + " = compute(alpha, beta, gamma);");
+            editor->doc.lines.push_back("    value_" + std::to_string(i) + " = compute(alpha, beta, gamma);");
         editor->push_undo();
-        editor->saved_pos = editor->undo_pos;
-        editor->cursor_y = lineCount / 2;
+        editor->history.saved_pos = editor->history.pos;
+        editor->view.cursor_y = lineCount / 2;
         editor->set_cursor(false, 0.5);
     }
     // Types on the pane's rows in turn, so lines stay short and the pane never scrolls.
     void moveCaret(long keystroke) {
         const int row = static_cast<int>((keystroke / 40) % 20);
-        editor->cursor_y = editor->pane_offset[0] + row;
-        if (keystroke % 40 == 0) editor->cursor_x = 0;
+        editor->view.cursor_y = editor->panes.pane_offset[0] + row;
+        if (keystroke % 40 == 0) editor->view.cursor_x = 0;
     }
 
     FakeModifiers modifiers;
@@ -41,7 +41,7 @@ void BM_CursesKeystroke(benchmark::State& state) {
         session.moveCaret(keystroke++);
         session.editor->on_key('x');
     }
-    state.counters["records"] = static_cast<double>(session.editor->undo_records.size());
+    state.counters["records"] = static_cast<double>(session.editor->history.records.size());
 }
 
 void BM_CursesNoteEditPushUndo(benchmark::State& state) {
@@ -51,12 +51,12 @@ void BM_CursesNoteEditPushUndo(benchmark::State& state) {
     for (auto _ : state) {
         session.moveCaret(keystroke++);
         editor.note_view_before_change();
-        std::string& line = editor.lines[static_cast<size_t>(editor.cursor_y)];
-        line.insert(line.begin() + editor.cursor_x, 'x');
-        ++editor.cursor_x;
+        std::string& line = editor.doc.lines[static_cast<size_t>(editor.view.cursor_y)];
+        line.insert(line.begin() + editor.view.cursor_x, 'x');
+        ++editor.view.cursor_x;
         editor.push_undo();
     }
-    state.counters["records"] = static_cast<double>(editor.undo_records.size());
+    state.counters["records"] = static_cast<double>(editor.history.records.size());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/resource_ids.h"
-#include "curses/curses_window_win32.h"
+#include "curses/screen/curses_window_win32.h"
 
 namespace {
 constexpr UINT_PTR kKeyTimer = 331;

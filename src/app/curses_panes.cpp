@@ -1,12 +1,9 @@
 #include "app/curses_panes.h"
 
-namespace {
-constexpr int kHelpAttr = 2;
-constexpr int kHotKeyAttr = 3;
-}  // namespace
+#include "curses/screen/attributes.h"
 
 int ReadOnlyPane::on_key(int key) {
-    switch (readOnlyPaneKey(key, ctrlHeld(), mode == FindPrompt)) {
+    switch (readOnlyPaneKey(key, ctrlHeld(), prompt.mode == FindPrompt)) {
     case PaneKeyAction::ToEditor: return CursesEditor::on_key(key);
     case PaneKeyAction::SwitchPane: host_.switchPane(); return 0;
     case PaneKeyAction::Close: host_.requestClose(); return 0;
@@ -20,14 +17,14 @@ int EditablePreferencesPane::on_key(int key) {
     case PaneKeyAction::Close: host_.requestClose(); return 0;
     case PaneKeyAction::CheckAndSave: checkAndSave(); return 0;
     case PaneKeyAction::External:
-        host_.openExternal(file_name);
+        host_.openExternal(doc.file_name);
         return CursesEditor::on_key(key);
     default: return CursesEditor::on_key(key);
     }
 }
 
 void EditablePreferencesPane::checkAndSave() {
-    PreferencesCheck check = checkPreferencesLines(lines);
+    PreferencesCheck check = checkPreferencesLines(doc.lines);
     // The preferences in force stay as they were loaded; only the file changes.
     if (!check.parsed) {
         show_message(check.message);
@@ -37,12 +34,12 @@ void EditablePreferencesPane::checkAndSave() {
 }
 
 void EditablePreferencesPane::draw_help_extra() {
-    screen.attrset(kHotKeyAttr);
+    screen.attrset(attr::kHotKey);
     screen.addstr("S");
-    screen.attrset(kHelpAttr);
+    screen.attrset(attr::kHelp);
     screen.addstr("ave");
-    screen.attrset(kHotKeyAttr);
+    screen.attrset(attr::kHotKey);
     screen.addstr(" E");
-    screen.attrset(kHelpAttr);
+    screen.attrset(attr::kHelp);
     screen.addstr("xternal");
 }

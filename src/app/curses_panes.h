@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/pane_keys.h"
-#include "curses/curses_editor.h"
+#include "curses/editor/curses_editor.h"
 
 // What a pane asks of the window it sits in.
 class PaneHost {

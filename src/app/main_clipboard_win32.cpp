@@ -1,7 +1,7 @@
 #include "app/main_clipboard_win32.h"
 
-#include "curses/clipboard_text.h"
-#include "curses/screen_window.h"
+#include "curses/system/clipboard_text.h"
+#include "curses/screen/screen_window.h"
 #include "text/utf16.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "curses/curses_services.h"
+#include "curses/system/curses_services.h"
 
 class MainClipboard {
 public:

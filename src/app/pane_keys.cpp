@@ -3,7 +3,7 @@
 #include <cjson/cJSON.h>
 
 #include "app/prefs.h"
-#include "curses/curses_screen.h"
+#include "curses/screen/curses_screen.h"
 
 namespace {
 

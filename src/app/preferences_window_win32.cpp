@@ -4,7 +4,7 @@
 #include "app/external_editor_win32.h"
 #include "app/prefs.h"
 #include "app/resource_ids.h"
-#include "curses/curses_window_win32.h"
+#include "curses/screen/curses_window_win32.h"
 
 namespace {
 constexpr UINT_PTR kKeyTimer = 340;
@@ -15,8 +15,8 @@ PreferencesWindow::PreferencesWindow()
     : AuxiliaryWindow(IDD_PREFERENCES, &AppContext::instance().windows.preferences),
       left_(leftScreen_, *this),
       right_(rightScreen_, *this) {
-    left_.indent_size = 2;
-    right_.indent_size = 2;
+    left_.doc.indent_size = 2;
+    right_.doc.indent_size = 2;
 }
 
 PreferencesWindow::~PreferencesWindow() = default;

@@ -5,7 +5,7 @@
 
 #include "app/auxiliary_window_win32.h"
 #include "app/curses_panes.h"
-#include "curses/curses_screen.h"
+#include "curses/screen/curses_screen.h"
 #include "view/layout/background_painter_win32.h"
 #include "view/layout/window_sizer_win32.h"
 

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "curses/curses_window_win32.h"
+#include "curses/screen/curses_window_win32.h"
 #include "platform/out_of_memory_win32.h"
 #include "view/editor_window_win32.h"
 

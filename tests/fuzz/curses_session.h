@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "curses/curses_editor.h"
+#include "curses/editor/curses_editor.h"
 #include "curses_fakes.h"
 #include "fuzz_check.h"
 
@@ -21,25 +21,25 @@ public:
     void load(const std::string& bytes) {
         loadLines(bytes);
         push_undo();
-        saved_pos = undo_pos;
+        history.saved_pos = history.pos;
     }
 };
 
 inline std::string documentText(const CursesEditor& editor) {
     std::string out;
-    for (const std::string& line : editor.lines) out += line + '\n';
+    for (const std::string& line : editor.doc.lines) out += line + '\n';
     return out;
 }
 
 inline void checkPositions(const CursesEditor& editor) {
     int count = editor.line_count();
-    FUZZ_CHECK(editor.cursor_y >= 0 && editor.cursor_y <= count);
-    FUZZ_CHECK(editor.cursor_x >= 0);
-    FUZZ_CHECK(editor.scroll_x >= 0);
-    for (int p = 0; p < 2; ++p) FUZZ_CHECK(editor.pane_offset[p] >= 0);
-    if (editor.selecting) {
-        for (int y : {editor.sel_y1, editor.sel_y2}) FUZZ_CHECK(y >= 0 && y <= count);
-        for (int x : {editor.sel_x1, editor.sel_x2}) FUZZ_CHECK(x >= 0);
+    FUZZ_CHECK(editor.view.cursor_y >= 0 && editor.view.cursor_y <= count);
+    FUZZ_CHECK(editor.view.cursor_x >= 0);
+    FUZZ_CHECK(editor.view.scroll_x >= 0);
+    for (int p = 0; p < 2; ++p) FUZZ_CHECK(editor.panes.pane_offset[p] >= 0);
+    if (editor.sel.selecting) {
+        for (int y : {editor.sel.sel_y1, editor.sel.sel_y2}) FUZZ_CHECK(y >= 0 && y <= count);
+        for (int x : {editor.sel.sel_x1, editor.sel.sel_x2}) FUZZ_CHECK(x >= 0);
     }
 }
 
@@ -76,7 +76,7 @@ inline void runSession(const uint8_t* data, size_t size, const std::vector<std::
         held.alt = (modifiers & 4) != 0;
         editor.on_key(key);
         checkPositions(editor);
-        if (editor.undo_pos + 1 == static_cast<int>(editor.undo_records.size())) newest = documentText(editor);
+        if (editor.history.pos + 1 == static_cast<int>(editor.history.records.size())) newest = documentText(editor);
     };
     for (const auto& [key, modifiers] : prefix) press(key, modifiers);
     for (size_t i = 1 + fileBytes; i + 1 < size; i += 2) press(keyFrom(data[i]), data[i + 1] & 7);
@@ -84,10 +84,10 @@ inline void runSession(const uint8_t* data, size_t size, const std::vector<std::
     press(curses_key::Escape, 0);
     press(curses_key::Escape, 0);
     std::string final = newest;
-    for (size_t n = editor.undo_records.size() + 1; n > 0 && editor.undo_pos > 0; --n) press(curses_key::ctrl('Z'), 2);
+    for (size_t n = editor.history.records.size() + 1; n > 0 && editor.history.pos > 0; --n) press(curses_key::ctrl('Z'), 2);
     FUZZ_CHECK(documentText(editor) == loaded);
-    for (size_t n = editor.undo_records.size() + 1;
-         n > 0 && editor.undo_pos + 1 < static_cast<int>(editor.undo_records.size()); --n)
+    for (size_t n = editor.history.records.size() + 1;
+         n > 0 && editor.history.pos + 1 < static_cast<int>(editor.history.records.size()); --n)
         press(curses_key::ctrl('Y'), 2);
     FUZZ_CHECK(documentText(editor) == final);
 }

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "curses/document_text.h"
+#include "curses/document/document_text.h"
 #include "curses_fakes.h"
 #include "fault_injection.h"
 
@@ -116,10 +116,10 @@ TEST(CursesEditorFile, InitLoadsTheFileAndSavesItBackLineForLine) {
     EditorHarness h;
     ASSERT_EQ(h.load("\xEF\xBB\xBF" "first\r\nsecond\r\nlast"), 0);
     EXPECT_EQ(h.text(), "first\nsecond\nlast");
-    EXPECT_TRUE(h.editor->write_crlf);
+    EXPECT_TRUE(h.editor->doc.write_crlf);
     EXPECT_FALSE(h.editor->is_modified());
-    EXPECT_EQ(h.editor->undo_pos, 0);
-    EXPECT_EQ(h.editor->saved_pos, 0);
+    EXPECT_EQ(h.editor->history.pos, 0);
+    EXPECT_EQ(h.editor->history.saved_pos, 0);
     EXPECT_EQ(h.editor->save_file(), 0);
     // Every line ends with a terminator, the last one too; the mark is not written back.
     EXPECT_EQ(h.dir.read("doc.txt"), "first\r\nsecond\r\nlast\r\n");
@@ -128,7 +128,7 @@ TEST(CursesEditorFile, InitLoadsTheFileAndSavesItBackLineForLine) {
 TEST(CursesEditorFile, AMissingFileGivesAnEmptyDocumentAndTypingCreatesTheFirstLine) {
     EditorHarness h;
     EXPECT_EQ(h.open(h.dir.file("missing.txt")), 1);
-    EXPECT_TRUE(h.editor->lines.empty());
+    EXPECT_TRUE(h.editor->doc.lines.empty());
     EXPECT_FALSE(h.editor->is_modified());
     h.type("hi");
     EXPECT_EQ(h.text(), "hi");
@@ -142,8 +142,8 @@ TEST(CursesEditorFile, ATabIndentedFileIsSavedWithItsTabs) {
     EditorHarness h;
     const std::string file = "a\n\tb\n\t\tc\n";
     h.load(file);
-    EXPECT_EQ(h.editor->indent_size, 5);
-    EXPECT_EQ(h.editor->lines[2], "          c");
+    EXPECT_EQ(h.editor->doc.indent_size, 5);
+    EXPECT_EQ(h.editor->doc.lines[2], "          c");
     EXPECT_EQ(h.editor->save_file(), 0);
     EXPECT_EQ(h.dir.read("doc.txt"), file);
 }
@@ -152,16 +152,16 @@ TEST(CursesEditorFile, AFailedWriteIsReportedAndTheFileOnDiskStaysAsItWas) {
     EditorHarness h;
     const std::string original = "keep\nthese\nlines\n";
     h.load(original);
-    h.editor->lines.assign(5000, std::string(60, 'n'));  // some 300 kB
+    h.editor->doc.lines.assign(5000, std::string(60, 'n'));  // some 300 kB
     h.editor->push_undo();
-    const int saved = h.editor->saved_pos;
+    const int saved = h.editor->history.saved_pos;
     int result;
     {
         FileSizeLimit limit(4096);
         result = h.editor->save_file();
     }
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(h.editor->saved_pos, saved);
+    EXPECT_EQ(h.editor->history.saved_pos, saved);
     EXPECT_TRUE(h.editor->is_modified());
     EXPECT_EQ(h.dir.read("doc.txt"), original);
     EXPECT_EQ(entriesIn(h.dir), 1u);  // no half-written file left beside it
@@ -172,26 +172,26 @@ TEST(CursesEditorFile, WritingToAFullDeviceIsReportedAsAFailure) {
     EditorHarness h;
     h.load("text\n");
     h.type("x");
-    const int saved = h.editor->saved_pos;
-    h.editor->file_name = "/dev/full";
+    const int saved = h.editor->history.saved_pos;
+    h.editor->doc.file_name = "/dev/full";
     EXPECT_EQ(h.editor->save_file(), 1);
-    EXPECT_EQ(h.editor->saved_pos, saved);
+    EXPECT_EQ(h.editor->history.saved_pos, saved);
     EXPECT_TRUE(h.editor->is_modified());
 }
 
 TEST(CursesEditorFile, AFileThatCannotBeOpenedForWritingIsReported) {
     EditorHarness h;
     h.load("text\n");
-    h.editor->file_name = h.dir.file("no-such-folder/doc.txt");
+    h.editor->doc.file_name = h.dir.file("no-such-folder/doc.txt");
     EXPECT_EQ(h.editor->save_file(), 1);
-    EXPECT_TRUE(h.editor->lines.size() == 1 && h.editor->lines[0] == "text");
+    EXPECT_TRUE(h.editor->doc.lines.size() == 1 && h.editor->doc.lines[0] == "text");
 }
 
 TEST(CursesEditorFile, ALongLineIsSavedWithoutABreakItNeverHad) {
     EditorHarness h;
     std::string longLine(33u * 1024 * 1024 + 3, 'y');
     h.load(longLine + "\nshort\n");
-    ASSERT_EQ(h.editor->lines.size(), 2u);
+    ASSERT_EQ(h.editor->doc.lines.size(), 2u);
     EXPECT_EQ(h.editor->save_file(), 0);
     std::string back = h.dir.read("doc.txt");
     EXPECT_EQ(back.size(), longLine.size() + 7);
@@ -209,7 +209,7 @@ TEST(CursesUndo, AKeyAfterLoadingThenUndoReturnsToTheLoadedStateAndIsNotModified
     h.ctrlKey('Z');
     EXPECT_EQ(h.text(), "alpha\nbeta");
     EXPECT_FALSE(h.editor->is_modified());
-    EXPECT_EQ(h.editor->cursor_x, 0);
+    EXPECT_EQ(h.editor->view.cursor_x, 0);
 }
 
 TEST(CursesUndo, UndoRestoresTheViewFromBeforeTheChangeAndRedoTheViewAfterIt) {
@@ -218,14 +218,14 @@ TEST(CursesUndo, UndoRestoresTheViewFromBeforeTheChangeAndRedoTheViewAfterIt) {
     h.key(Down);
     h.key(End);  // caret at (3, 1)
     h.type("!");
-    EXPECT_EQ(h.editor->cursor_x, 4);
+    EXPECT_EQ(h.editor->view.cursor_x, 4);
     h.key(Home);
     h.ctrlKey('Z');
-    EXPECT_EQ(h.editor->cursor_x, 3);
-    EXPECT_EQ(h.editor->cursor_y, 1);
+    EXPECT_EQ(h.editor->view.cursor_x, 3);
+    EXPECT_EQ(h.editor->view.cursor_y, 1);
     h.ctrlKey('Y');
     EXPECT_EQ(h.text(), "one\ntwo!\nthree");
-    EXPECT_EQ(h.editor->cursor_x, 4);
+    EXPECT_EQ(h.editor->view.cursor_x, 4);
 }
 
 TEST(CursesUndo, APushAfterUndoDropsTheRedoHistoryAndALaterSavedStateIsForgotten) {
@@ -233,12 +233,12 @@ TEST(CursesUndo, APushAfterUndoDropsTheRedoHistoryAndALaterSavedStateIsForgotten
     h.load("a\n");
     h.type("bc");
     h.editor->save_file();
-    EXPECT_EQ(h.editor->saved_pos, 2);
+    EXPECT_EQ(h.editor->history.saved_pos, 2);
     h.ctrlKey('Z');
     h.ctrlKey('Z');
     h.type("x");
-    EXPECT_EQ(h.editor->undo_records.size(), 2u);
-    EXPECT_EQ(h.editor->saved_pos, -1);
+    EXPECT_EQ(h.editor->history.records.size(), 2u);
+    EXPECT_EQ(h.editor->history.saved_pos, -1);
     EXPECT_TRUE(h.editor->is_modified());
 }
 
@@ -247,23 +247,23 @@ TEST(CursesUndo, ThinningPastMaxUndoKeepsRecordZeroAndTheSavedRecord) {
     h.load("v0\n");
     CursesEditor& e = *h.editor;
     for (int k = 1; k <= 500; ++k) {
-        e.lines = {"v" + std::to_string(k)};
+        e.doc.lines = {"v" + std::to_string(k)};
         e.push_undo();
-        if (k == 7) e.saved_pos = e.undo_pos;  // as a save would
+        if (k == 7) e.history.saved_pos = e.history.pos;  // as a save would
     }
-    ASSERT_EQ(e.undo_records.size(), 501u);
-    e.lines = {"new"};
+    ASSERT_EQ(e.history.records.size(), 501u);
+    e.doc.lines = {"new"};
     e.push_undo();
     std::set<std::string> kept;
-    for (const UndoRecord& r : e.undo_records) kept.insert(recordText(r));
-    EXPECT_EQ(recordText(e.undo_records[0]), "v0");
-    ASSERT_GE(e.saved_pos, 0);
-    EXPECT_EQ(recordText(e.undo_records[static_cast<size_t>(e.saved_pos)]), "v7");
+    for (const UndoRecord& r : e.history.records) kept.insert(recordText(r));
+    EXPECT_EQ(recordText(e.history.records[0]), "v0");
+    ASSERT_GE(e.history.saved_pos, 0);
+    EXPECT_EQ(recordText(e.history.records[static_cast<size_t>(e.history.saved_pos)]), "v7");
     for (const char* gone : {"v1", "v3", "v5", "v9", "v11"}) EXPECT_FALSE(kept.count(gone)) << gone;
     for (const char* stays : {"v2", "v4", "v6", "v8", "v10", "v499", "v500"}) EXPECT_TRUE(kept.count(stays)) << stays;
-    EXPECT_EQ(recordText(e.undo_records.back()), "new");
-    EXPECT_EQ(e.undo_pos, static_cast<int>(e.undo_records.size()) - 1);
-    EXPECT_LT(e.undo_records.size(), 400u);
+    EXPECT_EQ(recordText(e.history.records.back()), "new");
+    EXPECT_EQ(e.history.pos, static_cast<int>(e.history.records.size()) - 1);
+    EXPECT_LT(e.history.records.size(), 400u);
 }
 
 TEST(CursesUndo, EqualLinesAreSharedWithTheNeighbouringRecords) {
@@ -271,8 +271,8 @@ TEST(CursesUndo, EqualLinesAreSharedWithTheNeighbouringRecords) {
     h.load("a\nb\nc\n");
     h.key(Down);
     h.key(Enter);  // a line inserted: the lines below move down by one
-    const UndoRecord& before = h.editor->undo_records[0];
-    const UndoRecord& after = h.editor->undo_records[1];
+    const UndoRecord& before = h.editor->history.records[0];
+    const UndoRecord& after = h.editor->history.records[1];
     ASSERT_EQ(after.lines.size(), 4u);
     EXPECT_EQ(after.lines[0].get(), before.lines[0].get());
     EXPECT_EQ(after.lines[3].get(), before.lines[2].get());  // found one index back
@@ -283,19 +283,19 @@ TEST(CursesUndo, ATenThousandLineFileEditedAThousandTimesKeepsItsUnchangedLinesS
     EditorHarness h;
     h.load(numberedLines(10000));
     for (int i = 0; i < 1000; ++i) {
-        h.editor->cursor_y = (i * 37) % 10000;
-        h.editor->cursor_x = 0;
+        h.editor->view.cursor_y = (i * 37) % 10000;
+        h.editor->view.cursor_x = 0;
         h.key('x');
     }
     std::set<const SharedLine*> distinct;
-    for (const UndoRecord& r : h.editor->undo_records)
+    for (const UndoRecord& r : h.editor->history.records)
         for (const SharedLineRef& line : r.lines) distinct.insert(line.get());
-    EXPECT_GT(h.editor->undo_records.size(), 300u);
+    EXPECT_GT(h.editor->history.records.size(), 300u);
     // The loaded lines once, plus one new line per edit.
     EXPECT_LE(distinct.size(), 10000u + 1000u);
     // A line never edited is one object referred to by every record.
-    const SharedLine* untouched = h.editor->undo_records.back().lines[1].get();
-    EXPECT_EQ(untouched->refs, static_cast<int>(h.editor->undo_records.size()));
+    const SharedLine* untouched = h.editor->history.records.back().lines[1].get();
+    EXPECT_EQ(untouched->refs, static_cast<int>(h.editor->history.records.size()));
 }
 
 // The shared edits.
@@ -304,31 +304,31 @@ TEST(CursesEdits, DeletingFromColumnZeroOfLineThreeToColumnZeroOfLineFiveRemoves
     EditorHarness h;
     h.load("l0\nl1\nl2\nl3\nl4\nl5\nl6\n");
     CursesEditor& e = *h.editor;
-    e.selecting = true;
-    e.sel_x1 = 0, e.sel_y1 = 3;
-    e.sel_x2 = 0, e.sel_y2 = 5;
+    e.sel.selecting = true;
+    e.sel.sel_x1 = 0, e.sel.sel_y1 = 3;
+    e.sel.sel_x2 = 0, e.sel.sel_y2 = 5;
     e.delete_selection();
     EXPECT_EQ(h.text(), "l0\nl1\nl2\nl5\nl6");
-    EXPECT_EQ(e.cursor_y, 3);
-    EXPECT_EQ(e.cursor_x, 0);
-    EXPECT_FALSE(e.selecting);
+    EXPECT_EQ(e.view.cursor_y, 3);
+    EXPECT_EQ(e.view.cursor_x, 0);
+    EXPECT_FALSE(e.sel.selecting);
 }
 
 TEST(CursesEdits, DeletingFromInsideALineJoinsWhatIsLeftOfTheEndLine) {
     EditorHarness h;
     h.load("abcd\nxyz\nend\n");
     CursesEditor& e = *h.editor;
-    e.selecting = true;
-    e.sel_x1 = 0, e.sel_y1 = 2;  // the anchor after the moving end: order does not matter
-    e.sel_x2 = 2, e.sel_y2 = 0;
+    e.sel.selecting = true;
+    e.sel.sel_x1 = 0, e.sel.sel_y1 = 2;  // the anchor after the moving end: order does not matter
+    e.sel.sel_x2 = 2, e.sel.sel_y2 = 0;
     e.delete_selection();
     EXPECT_EQ(h.text(), "abend");
-    e.selecting = true;
-    e.sel_x1 = 1, e.sel_y1 = 0;
-    e.sel_x2 = 3, e.sel_y2 = 0;
+    e.sel.selecting = true;
+    e.sel.sel_x1 = 1, e.sel.sel_y1 = 0;
+    e.sel.sel_x2 = 3, e.sel.sel_y2 = 0;
     e.delete_selection();
     EXPECT_EQ(h.text(), "and");
-    EXPECT_EQ(e.cursor_x, 1);
+    EXPECT_EQ(e.view.cursor_x, 1);
 }
 
 TEST(CursesEdits, DeletingEverythingLeavesOneEmptyLine) {
@@ -336,19 +336,19 @@ TEST(CursesEdits, DeletingEverythingLeavesOneEmptyLine) {
     h.load("one\ntwo\n");
     h.ctrlKey('A');
     h.key(Delete);
-    EXPECT_EQ(h.editor->lines, (std::vector<std::string>{""}));
-    EXPECT_EQ(h.editor->cursor_y, 0);
+    EXPECT_EQ(h.editor->doc.lines, (std::vector<std::string>{""}));
+    EXPECT_EQ(h.editor->view.cursor_y, 0);
 }
 
 TEST(CursesEdits, PastingThreeIndentedLinesMidLineReindentsThemToTheCaretLine) {
     EditorHarness h;
     h.load("    call(x);\n");
     CursesEditor& e = *h.editor;
-    e.cursor_x = 9;  // after "    call("
+    e.view.cursor_x = 9;  // after "    call("
     e.insert_lines({"        first", "        second", "        third"});
     EXPECT_EQ(h.text(), "    call(first\n    second\n    thirdx);");
-    EXPECT_EQ(e.cursor_y, 2);
-    EXPECT_EQ(e.cursor_x, 9);  // after the inserted part of the last line
+    EXPECT_EQ(e.view.cursor_y, 2);
+    EXPECT_EQ(e.view.cursor_x, 9);  // after the inserted part of the last line
 }
 
 TEST(CursesEdits, InsertingAtColumnZeroKeepsTheTextsAsTheyAre) {
@@ -356,17 +356,17 @@ TEST(CursesEdits, InsertingAtColumnZeroKeepsTheTextsAsTheyAre) {
     h.load("tail\n");
     h.editor->insert_lines({"  a", "    b", ""});
     EXPECT_EQ(h.text(), "  a\n    b\ntail");
-    EXPECT_EQ(h.editor->cursor_y, 2);
-    EXPECT_EQ(h.editor->cursor_x, 0);
+    EXPECT_EQ(h.editor->view.cursor_y, 2);
+    EXPECT_EQ(h.editor->view.cursor_x, 0);
 }
 
 TEST(CursesEdits, ASingleTextIsInsertedInTheLine) {
     EditorHarness h;
     h.load("ab\n");
-    h.editor->cursor_x = 1;
+    h.editor->view.cursor_x = 1;
     h.editor->insert_lines({"XY"});
     EXPECT_EQ(h.text(), "aXYb");
-    EXPECT_EQ(h.editor->cursor_x, 3);
+    EXPECT_EQ(h.editor->view.cursor_x, 3);
 }
 
 TEST(CursesEdits, InsertingPastTheLastLineCreatesTheCaretLine) {
@@ -380,70 +380,70 @@ TEST(CursesEdits, ShiftingASelectionIndentsItsLinesButNotAnEndAtColumnZero) {
     EditorHarness h;
     h.load("a\n  b\nc\nd\n");
     CursesEditor& e = *h.editor;
-    e.selecting = true;
-    e.sel_x1 = 1, e.sel_y1 = 0;
-    e.sel_x2 = 0, e.sel_y2 = 2;
-    e.cursor_x = 0, e.cursor_y = 2;
+    e.sel.selecting = true;
+    e.sel.sel_x1 = 1, e.sel.sel_y1 = 0;
+    e.sel.sel_x2 = 0, e.sel.sel_y2 = 2;
+    e.view.cursor_x = 0, e.view.cursor_y = 2;
     e.shift_selection(2);
     EXPECT_EQ(h.text(), "  a\n    b\nc\nd");
-    EXPECT_EQ(e.sel_x1, 0);
-    EXPECT_EQ(e.sel_y2, 2);
-    EXPECT_EQ(e.sel_x2, 0);
-    EXPECT_EQ(e.cursor_x, 0);  // the caret is on the line left out
+    EXPECT_EQ(e.sel.sel_x1, 0);
+    EXPECT_EQ(e.sel.sel_y2, 2);
+    EXPECT_EQ(e.sel.sel_x2, 0);
+    EXPECT_EQ(e.view.cursor_x, 0);  // the caret is on the line left out
 }
 
 TEST(CursesEdits, UnindentingRemovesTheSmallestCommonIndentWhenItIsLess) {
     EditorHarness h;
     h.load("   a\n     b\n");
     CursesEditor& e = *h.editor;
-    e.selecting = true;
-    e.sel_x1 = 0, e.sel_y1 = 0;
-    e.sel_x2 = 6, e.sel_y2 = 1;
-    e.cursor_x = 6, e.cursor_y = 1;
-    e.indent_size = 4;
+    e.sel.selecting = true;
+    e.sel.sel_x1 = 0, e.sel.sel_y1 = 0;
+    e.sel.sel_x2 = 6, e.sel.sel_y2 = 1;
+    e.view.cursor_x = 6, e.view.cursor_y = 1;
+    e.doc.indent_size = 4;
     e.shift_selection(-4);
     EXPECT_EQ(h.text(), "a\n  b");  // three removed from each, not four
-    EXPECT_EQ(e.cursor_x, 3);
-    EXPECT_EQ(e.sel_x2, 3);  // the end of the last line
+    EXPECT_EQ(e.view.cursor_x, 3);
+    EXPECT_EQ(e.sel.sel_x2, 3);  // the end of the last line
 }
 
 TEST(CursesCaret, MovingDownThroughAShortLineReturnsToTheWantedColumn) {
     EditorHarness h;
     h.load(std::string(40, 'a') + "\n" + std::string(10, 'b') + "\n" + std::string(50, 'c') + "\n");
-    h.editor->cursor_x = 30;
+    h.editor->view.cursor_x = 30;
     h.editor->set_cursor(false, -1);
     h.key(Down);
-    EXPECT_EQ(h.editor->cursor_x, 10);
+    EXPECT_EQ(h.editor->view.cursor_x, 10);
     h.key(Down);
-    EXPECT_EQ(h.editor->cursor_x, 30);
-    EXPECT_EQ(h.editor->cursor_y, 2);
+    EXPECT_EQ(h.editor->view.cursor_x, 30);
+    EXPECT_EQ(h.editor->view.cursor_y, 2);
     h.key(Left);  // a horizontal move forgets the wanted column
     h.key(Up);
     h.key(Up);
-    EXPECT_EQ(h.editor->cursor_x, 29);
+    EXPECT_EQ(h.editor->view.cursor_x, 29);
 }
 
 TEST(CursesCaret, TheCaretStaysInsideTheTextAreaHorizontally) {
     EditorHarness h(20, 10);
     h.load(std::string(100, 'x') + "\n");
-    h.editor->cursor_x = 50;
+    h.editor->view.cursor_x = 50;
     h.editor->set_cursor(false, -1);
-    EXPECT_EQ(h.editor->scroll_x, 50 - 17 + 1);
+    EXPECT_EQ(h.editor->view.scroll_x, 50 - 17 + 1);
     EXPECT_EQ(h.screen.cursor_x, 16);
-    h.editor->cursor_x = 3;
+    h.editor->view.cursor_x = 3;
     h.editor->set_cursor(false, -1);
-    EXPECT_EQ(h.editor->scroll_x, 3);
+    EXPECT_EQ(h.editor->view.scroll_x, 3);
 }
 
 TEST(CursesCaret, CentringPutsTheCaretLineAtThatShareOfThePane) {
     EditorHarness h(80, 22);  // a 20-row pane
     h.load(numberedLines(200));
-    h.editor->cursor_y = 100;
+    h.editor->view.cursor_y = 100;
     h.editor->set_cursor(false, 0.5);
-    EXPECT_EQ(h.editor->pane_offset[0], 90);
-    h.editor->cursor_y = 150;
+    EXPECT_EQ(h.editor->panes.pane_offset[0], 90);
+    h.editor->view.cursor_y = 150;
     h.editor->set_cursor(false, -1);
-    EXPECT_EQ(h.editor->pane_offset[0], 131);  // just enough
+    EXPECT_EQ(h.editor->panes.pane_offset[0], 131);  // just enough
     EXPECT_EQ(h.screen.cursor_y, 1 + 19);
 }
 
@@ -453,9 +453,9 @@ TEST(CursesEditorFile, ReleasingTheDocumentFreesItsLinesAndHistory) {
     h.key(Down);
     h.type("x");
     h.editor->release_document();
-    EXPECT_TRUE(h.editor->lines.empty());
-    EXPECT_TRUE(h.editor->undo_records.empty());
-    EXPECT_EQ(h.editor->cursor_y, 0);
+    EXPECT_TRUE(h.editor->doc.lines.empty());
+    EXPECT_TRUE(h.editor->history.records.empty());
+    EXPECT_EQ(h.editor->view.cursor_y, 0);
     EXPECT_FALSE(h.editor->is_modified());
 }
 

@@ -46,17 +46,17 @@ TEST(CursesDraw, AShorterStatusBlanksWhatTheLongerOneLeft) {
     std::string file;
     for (int i = 0; i < 100; ++i) file += std::string(30, 'a') + "\n";
     h.load(file);
-    h.editor->cursor_x = 10;
+    h.editor->view.cursor_x = 10;
     h.editor->set_cursor(false, -1);
     const std::string longer = "Line 1/100 [1-9] Col 11 [INS]";
     EXPECT_EQ(screenRow(h.screen, 9).substr(50, longer.size()), longer);
-    h.editor->cursor_x = 0;
+    h.editor->view.cursor_x = 0;
     h.editor->set_cursor(false, -1);
     const std::string shorter = "Line 1/100 [1-9] Col 1 [INS]";
     std::string row = screenRow(h.screen, 9);
     EXPECT_EQ(row[50], ' ');
     EXPECT_EQ(row.substr(51, shorter.size()), shorter);
-    EXPECT_EQ(h.editor->status_len, static_cast<int>(shorter.size()));
+    EXPECT_EQ(h.editor->panes.status_len, static_cast<int>(shorter.size()));
 }
 
 TEST(CursesDraw, TheBottomRowWithoutASplitHighlightsPaneFindAndReplace) {
@@ -76,7 +76,7 @@ TEST(CursesDraw, TheBottomRowWithASplitOffersTheOtherPane) {
     EXPECT_EQ(rowAttributes(h.screen, 9, 0, 19), "2222223222222222223");
     // The status moves to the separator row.
     EXPECT_NE(h.row(h.editor->pane(0).top + h.editor->pane(0).rows).find("Upper pane: Line 1/1"), std::string::npos);
-    EXPECT_EQ(h.editor->status_len, 0);
+    EXPECT_EQ(h.editor->panes.status_len, 0);
 }
 
 TEST(CursesDraw, AHostAddsItsOwnKeysBeforeTheClosingParenthesis) {
@@ -102,7 +102,7 @@ TEST(CursesDraw, TheTitleRowShowsTheFileNameOnRed) {
 
 TEST(CursesDraw, AFileNameLongerThanTheScreenShowsDotsAndItsTail) {
     EditorHarness h(20, 6);
-    h.editor->file_name = "/a/very/long/folder/name/file.txt";
+    h.editor->doc.file_name = "/a/very/long/folder/name/file.txt";
     h.editor->draw(-1);
     EXPECT_EQ(h.row(0), "...r/name/file.txt");  // "..." and the last 15 bytes
 }
@@ -118,20 +118,20 @@ TEST(CursesDraw, RowsPastTheLastLineAreCleared) {
 TEST(CursesDraw, LinesAreShownFromTheHorizontalScroll) {
     EditorHarness h(20, 6);
     h.load("0123456789abcdefghijklmnopqrstuvwxyz\n");
-    h.editor->cursor_x = 30;
+    h.editor->view.cursor_x = 30;
     h.editor->set_cursor(false, -1);
-    EXPECT_EQ(h.editor->scroll_x, 14);
+    EXPECT_EQ(h.editor->view.scroll_x, 14);
     EXPECT_EQ(h.row(1), "efghijklmnopqrstuvwx");
 }
 
 TEST(CursesDraw, TheSelectionIsHighlightedOnItsLines) {
     EditorHarness h(20, 8);
     h.load("abcdef\n\nxyz\n");
-    h.editor->selecting = true;
-    h.editor->sel_x1 = 2;
-    h.editor->sel_y1 = 0;
-    h.editor->sel_x2 = 1;
-    h.editor->sel_y2 = 2;
+    h.editor->sel.selecting = true;
+    h.editor->sel.sel_x1 = 2;
+    h.editor->sel.sel_y1 = 0;
+    h.editor->sel.sel_x2 = 1;
+    h.editor->sel.sel_y2 = 2;
     h.editor->draw(-1);
     EXPECT_EQ(rowAttributes(h.screen, 1, 0, 7), "0044440");
     EXPECT_EQ(rowAttributes(h.screen, 2, 0, 2), "40");  // an empty line shows one highlighted blank
@@ -142,8 +142,8 @@ TEST(CursesDraw, TheSelectionIsHighlightedOnItsLines) {
 TEST(CursesDraw, AnEmptyOneLineSelectionIsNotHighlighted) {
     EditorHarness h(20, 8);
     h.load("abcdef\n");
-    h.editor->selecting = true;
-    h.editor->sel_x1 = h.editor->sel_x2 = 2;
+    h.editor->sel.selecting = true;
+    h.editor->sel.sel_x1 = h.editor->sel.sel_x2 = 2;
     h.editor->draw(-1);
     EXPECT_EQ(rowAttributes(h.screen, 1, 0, 6), "000000");
 }
@@ -152,13 +152,13 @@ TEST(CursesDraw, AMessageTakesTheBottomRowUntilTheNextKey) {
     EditorHarness h(20, 8);
     h.load("x\n");
     h.editor->show_message("a message longer than the row");
-    EXPECT_EQ(h.editor->mode, CursesEditor::Message);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Message);
     EXPECT_EQ(h.bottomRow(), "a message longer t");  // at most cols - 2 bytes
     EXPECT_EQ(h.screen.cell_at(7, 0)->attr, 24);
     EXPECT_EQ(h.screen.cell_at(7, 19)->attr, 24);
     EXPECT_EQ(h.screen.cursor_y, 1);  // back on the caret
     h.key(Right);
-    EXPECT_EQ(h.editor->mode, CursesEditor::Editing);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Editing);
     EXPECT_EQ(h.bottomRow().find("a message"), std::string::npos);
 }
 
@@ -176,7 +176,7 @@ TEST(CursesDraw, OneLineIsRedrawnWhereverAPaneShowsIt) {
     EditorHarness h(20, 12);
     h.load("a\nb\nc\n");
     h.ctrlKey('P');
-    h.editor->lines[1] = "changed";
+    h.editor->doc.lines[1] = "changed";
     h.editor->draw(1);
     EXPECT_EQ(h.row(2), "changed");
     EXPECT_EQ(h.row(h.editor->pane(1).top + 1), "changed");

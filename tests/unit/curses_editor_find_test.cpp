@@ -14,7 +14,7 @@ class FindTest : public testing::Test {
 protected:
     // Searches line 0 of a one-line document in a mode.
     int search(int mode, const std::string& line, const std::string& text, int start = 0, bool forward = true) {
-        h.editor->lines = {line};
+        h.editor->doc.lines = {line};
         CursesEditor::shared().search_mode = mode;
         length = -1;
         return h.editor->search_line(text, 0, start, forward, length);
@@ -76,75 +76,75 @@ TEST_F(FindTest, BackwardSubstringSearchStartsAtThePosition) {
 
 TEST_F(FindTest, FindSelectsTheNextMatchAndReportsWhereItIs) {
     h.load("alpha\nbeta gamma\ngamma\n");
-    h.editor->search_text = "gamma";
+    h.editor->prompt.search_text = "gamma";
     h.key(F3);
-    EXPECT_EQ(h.editor->cursor_y, 1);
-    EXPECT_EQ(h.editor->cursor_x, 5);
-    EXPECT_TRUE(h.editor->selecting);
-    EXPECT_EQ(h.editor->sel_x1, 5);
-    EXPECT_EQ(h.editor->sel_x2, 10);
+    EXPECT_EQ(h.editor->view.cursor_y, 1);
+    EXPECT_EQ(h.editor->view.cursor_x, 5);
+    EXPECT_TRUE(h.editor->sel.selecting);
+    EXPECT_EQ(h.editor->sel.sel_x1, 5);
+    EXPECT_EQ(h.editor->sel.sel_x2, 10);
     EXPECT_EQ(h.bottomRow(), "Found @ Line 2 Col 6 'gamma' (Shift+)F3|Ctrl+G:(prev)next");
     h.ctrlKey('G');
-    EXPECT_EQ(h.editor->cursor_y, 2);
-    EXPECT_EQ(h.editor->cursor_x, 0);
+    EXPECT_EQ(h.editor->view.cursor_y, 2);
+    EXPECT_EQ(h.editor->view.cursor_x, 0);
 }
 
 TEST_F(FindTest, FindNextOnTheLastMatchWrapsToTheFirst) {
     h.load("one x\ntwo\nthree x\n");
-    h.editor->search_text = "x";
-    h.editor->cursor_y = 2;
-    h.editor->cursor_x = 6;
+    h.editor->prompt.search_text = "x";
+    h.editor->view.cursor_y = 2;
+    h.editor->view.cursor_x = 6;
     h.key(F3);
-    EXPECT_EQ(h.editor->cursor_y, 0);
-    EXPECT_EQ(h.editor->cursor_x, 4);
+    EXPECT_EQ(h.editor->view.cursor_y, 0);
+    EXPECT_EQ(h.editor->view.cursor_x, 4);
     EXPECT_NE(h.bottomRow().find("(wrapped) 'x'"), std::string::npos);
 }
 
 TEST_F(FindTest, ShiftF3FindsThePreviousMatch) {
     h.load("x one x\ntwo x\n");
-    h.editor->search_text = "x";
-    h.editor->cursor_y = 1;
-    h.editor->cursor_x = 4;
+    h.editor->prompt.search_text = "x";
+    h.editor->view.cursor_y = 1;
+    h.editor->view.cursor_x = 4;
     h.shiftKey(F3);
-    EXPECT_EQ(h.editor->cursor_y, 0);
-    EXPECT_EQ(h.editor->cursor_x, 6);
+    EXPECT_EQ(h.editor->view.cursor_y, 0);
+    EXPECT_EQ(h.editor->view.cursor_x, 6);
     h.shiftKey(F3);
-    EXPECT_EQ(h.editor->cursor_x, 0);
+    EXPECT_EQ(h.editor->view.cursor_x, 0);
     h.shiftKey(F3);  // back around to the end
-    EXPECT_EQ(h.editor->cursor_y, 1);
-    EXPECT_EQ(h.editor->cursor_x, 4);
+    EXPECT_EQ(h.editor->view.cursor_y, 1);
+    EXPECT_EQ(h.editor->view.cursor_x, 4);
     EXPECT_NE(h.bottomRow().find("(wrapped) "), std::string::npos);
 }
 
 TEST_F(FindTest, AMatchOnlyBeforeTheCaretOnItsLineIsFoundAfterGoingAround) {
     h.load("x here\nnothing\n");
-    h.editor->search_text = "x";
-    h.editor->cursor_x = 3;
+    h.editor->prompt.search_text = "x";
+    h.editor->view.cursor_x = 3;
     h.key(F3);
-    EXPECT_EQ(h.editor->cursor_y, 0);
-    EXPECT_EQ(h.editor->cursor_x, 0);
+    EXPECT_EQ(h.editor->view.cursor_y, 0);
+    EXPECT_EQ(h.editor->view.cursor_x, 0);
 }
 
 TEST_F(FindTest, NoMatchNamesTheModeAndTheText) {
     h.load("abc\n");
-    h.editor->search_text = "zzz";
+    h.editor->prompt.search_text = "zzz";
     CursesEditor::shared().search_mode = 3;
     h.key(F3);
     EXPECT_EQ(h.bottomRow(), "WordMatch 'zzz' not found");
-    EXPECT_FALSE(h.editor->selecting);
+    EXPECT_FALSE(h.editor->sel.selecting);
 }
 
 TEST_F(FindTest, CtrlGWithoutASearchTextOpensTheFindPrompt) {
     h.load("abc\n");
     h.ctrlKey('G');
-    EXPECT_EQ(h.editor->mode, CursesEditor::FindPrompt);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::FindPrompt);
 }
 
 TEST_F(FindTest, ReplaceAllCountsInstancesAndLinesWithPluralForms) {
     h.load("aaa\nbab\nccc\n");
-    h.editor->search_text = "a";
-    h.editor->replace_text = "bb";
-    h.editor->mode = CursesEditor::ReplacePrompt;
+    h.editor->prompt.search_text = "a";
+    h.editor->prompt.replace_text = "bb";
+    h.editor->prompt.mode = CursesEditor::ReplacePrompt;
     h.key(Enter);
     EXPECT_EQ(h.text(), "bbbbbb\nbbbb\nccc");
     EXPECT_EQ(h.bottomRow(), "Replaced 4 instances on 2 lines");
@@ -155,8 +155,8 @@ TEST_F(FindTest, ReplaceAllCountsInstancesAndLinesWithPluralForms) {
 
 TEST_F(FindTest, ReplacingAThreeCharacterLineCountsThreeInstancesOnOneLine) {
     h.load("aaa\n");
-    h.editor->search_text = "a";
-    h.editor->replace_text = "bb";
+    h.editor->prompt.search_text = "a";
+    h.editor->prompt.replace_text = "bb";
     h.editor->find(false, true);
     EXPECT_EQ(h.text(), "bbbbbb");
     EXPECT_EQ(h.bottomRow(), "Replaced 3 instances on 1 line");
@@ -164,8 +164,8 @@ TEST_F(FindTest, ReplacingAThreeCharacterLineCountsThreeInstancesOnOneLine) {
 
 TEST_F(FindTest, OneReplacementIsSingular) {
     h.load("xay\n");
-    h.editor->search_text = "a";
-    h.editor->replace_text = "";
+    h.editor->prompt.search_text = "a";
+    h.editor->prompt.replace_text = "";
     h.editor->find(false, true);
     EXPECT_EQ(h.text(), "xy");
     EXPECT_EQ(h.bottomRow(), "Replaced 1 instance on 1 line");
@@ -173,33 +173,33 @@ TEST_F(FindTest, OneReplacementIsSingular) {
 
 TEST_F(FindTest, ReplaceAllMovesTheCaretWithTheText) {
     h.load("a-a-a caret\n");
-    h.editor->cursor_x = 8;
-    h.editor->search_text = "a";
-    h.editor->replace_text = "xyz";
+    h.editor->view.cursor_x = 8;
+    h.editor->prompt.search_text = "a";
+    h.editor->prompt.replace_text = "xyz";
     h.editor->find(false, true);
     EXPECT_EQ(h.text(), "xyz-xyz-xyz cxyzret");
-    EXPECT_EQ(h.editor->cursor_x, 16);  // still on the "r": two more characters per earlier hit
+    EXPECT_EQ(h.editor->view.cursor_x, 16);  // still on the "r": two more characters per earlier hit
 }
 
 TEST_F(FindTest, ReplaceAllWithNoHitShowsNothingButStillKeepsAnUndoRecord) {
     h.load("abc\n");
-    h.editor->search_text = "q";
-    h.editor->replace_text = "r";
-    size_t records = h.editor->undo_records.size();
+    h.editor->prompt.search_text = "q";
+    h.editor->prompt.replace_text = "r";
+    size_t records = h.editor->history.records.size();
     h.editor->find(false, true);
-    EXPECT_EQ(h.editor->undo_records.size(), records + 1);
-    EXPECT_EQ(h.editor->mode, CursesEditor::Editing);
+    EXPECT_EQ(h.editor->history.records.size(), records + 1);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Editing);
 }
 
 TEST_F(FindTest, GoingToPlusFiveFromLineTenLandsOnLineSixteen) {
     h.load(numberedLines(40));
-    h.editor->cursor_y = 10;  // the caret line's index
+    h.editor->view.cursor_y = 10;  // the caret line's index
     h.ctrlKey('J');
-    EXPECT_EQ(h.editor->mode, CursesEditor::GotoPrompt);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::GotoPrompt);
     h.type("+5");
     h.key(Enter);
-    EXPECT_EQ(h.editor->cursor_y, 15);
-    EXPECT_EQ(h.editor->cursor_x, 7);  // the end of "line 16"
+    EXPECT_EQ(h.editor->view.cursor_y, 15);
+    EXPECT_EQ(h.editor->view.cursor_x, 7);  // the end of "line 16"
     EXPECT_NE(h.bottomRow().find("Line 16/40"), std::string::npos);
 }
 
@@ -209,14 +209,14 @@ TEST_F(FindTest, GoToLineTakesAbsoluteAndBackwardNumbersAndClamps) {
         h.ctrlKey('J');
         h.type(input);
         h.key(Enter);
-        return h.editor->cursor_y;
+        return h.editor->view.cursor_y;
     };
     EXPECT_EQ(go(" 12"), 11);
     EXPECT_EQ(go("- 3"), 8);
     EXPECT_EQ(go("500"), 40);  // one past the last line is allowed
     EXPECT_EQ(go("0"), 40);    // no positive number: only a redraw
     EXPECT_EQ(go("abc"), 40);
-    EXPECT_EQ(h.editor->mode, CursesEditor::Editing);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Editing);
 }
 
 TEST_F(FindTest, CtrlJInTheGoToPromptClosesIt) {
@@ -224,7 +224,7 @@ TEST_F(FindTest, CtrlJInTheGoToPromptClosesIt) {
     h.ctrlKey('J');
     h.type("1");
     h.key(CtrlJ);
-    EXPECT_EQ(h.editor->mode, CursesEditor::Editing);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Editing);
 }
 
 TEST_F(FindTest, ASixtyByteTextShowsItsHeadThreeDotsAndItsTail) {
@@ -265,12 +265,12 @@ TEST_F(FindTest, TheFindLabelHintDependsOnTheScreenWidth) {
 TEST_F(FindTest, TypingInAPromptReplacesTheOldTextAndBackspaceEditsIt) {
     EditorHarness w(40, 10);
     w.load("x\n");
-    w.editor->search_text = "old";
+    w.editor->prompt.search_text = "old";
     w.ctrlKey('F');
     EXPECT_EQ(w.bottomRow(), "Find substring: old");
     EXPECT_EQ(w.screen.cursor_x, 19);  // after the text
     w.type("new");
-    EXPECT_EQ(w.editor->search_text, "new");
+    EXPECT_EQ(w.editor->prompt.search_text, "new");
     w.key(Backspace);
     w.key(Down);
     EXPECT_EQ(w.bottomRow(), "Find SubString: ne");
@@ -278,40 +278,40 @@ TEST_F(FindTest, TypingInAPromptReplacesTheOldTextAndBackspaceEditsIt) {
     w.key(Up);
     EXPECT_EQ(CursesEditor::shared().search_mode, 5);
     w.key(Escape);
-    EXPECT_EQ(w.editor->mode, CursesEditor::Editing);
-    EXPECT_EQ(w.editor->search_text, "ne");
+    EXPECT_EQ(w.editor->prompt.mode, CursesEditor::Editing);
+    EXPECT_EQ(w.editor->prompt.search_text, "ne");
 }
 
 TEST_F(FindTest, BackspaceFirstKeepsTheOldTextForEditing) {
     h.load("x\n");
-    h.editor->search_text = "abc";
+    h.editor->prompt.search_text = "abc";
     h.ctrlKey('F');
     h.key(Backspace);
     h.type("d");
-    EXPECT_EQ(h.editor->search_text, "abd");
+    EXPECT_EQ(h.editor->prompt.search_text, "abd");
 }
 
 TEST_F(FindTest, PastingIntoAPromptTakesTheClipboardsFirstLine) {
     h.load("x\n");
-    h.editor->search_text = "old";
+    h.editor->prompt.search_text = "old";
     h.clipboard.unicode = u"first\r\nsecond";
     h.ctrlKey('F');
     h.ctrlKey('V');
-    EXPECT_EQ(h.editor->search_text, "first");
+    EXPECT_EQ(h.editor->prompt.search_text, "first");
     h.key(Insert);  // Insert alone does nothing
     h.modifiers.shift = true;
     h.key(Insert);
     h.modifiers.shift = false;
-    EXPECT_EQ(h.editor->search_text, "firstfirst");
+    EXPECT_EQ(h.editor->prompt.search_text, "firstfirst");
 }
 
 TEST_F(FindTest, CtrlFTakesAOneLineSelectionAsTheSearchText) {
     h.load("pick this word\nother\n");
-    h.editor->selecting = true;
-    h.editor->sel_x1 = 5;
-    h.editor->sel_x2 = 9;
+    h.editor->sel.selecting = true;
+    h.editor->sel.sel_x1 = 5;
+    h.editor->sel.sel_x2 = 9;
     h.ctrlKey('F');
-    EXPECT_EQ(h.editor->search_text, "this");
+    EXPECT_EQ(h.editor->prompt.search_text, "this");
     EXPECT_EQ(h.bottomRow(), "Find substring (Up/Down:mode Ctrl+R:replace ESC:cancel): this");
 }
 
@@ -319,18 +319,18 @@ TEST_F(FindTest, CtrlRWithoutASearchTextAsksForFindFirst) {
     h.load("x\n");
     h.ctrlKey('R');
     EXPECT_EQ(h.bottomRow(), "Use Ctrl+F first, or run Ctrl+R from Find prompt");
-    EXPECT_EQ(h.editor->mode, CursesEditor::Message);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Message);
 }
 
 TEST_F(FindTest, CtrlRInTheFindPromptSwitchesToReplaceAndBack) {
     h.load("foo foo\n");
     h.ctrlKey('F');
     h.key(ctrl('R'));  // empty search text: closes the find prompt
-    EXPECT_EQ(h.editor->mode, CursesEditor::Editing);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Editing);
     h.ctrlKey('F');
     h.type("foo");
     h.key(ctrl('R'));
-    EXPECT_EQ(h.editor->mode, CursesEditor::ReplacePrompt);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::ReplacePrompt);
     EXPECT_EQ(h.bottomRow(), "Replace all (substring) 'foo':");
     h.type("bar");
     h.key(Enter);
@@ -339,9 +339,9 @@ TEST_F(FindTest, CtrlRInTheFindPromptSwitchesToReplaceAndBack) {
     h.key(Escape);
     h.ctrlKey('R');
     h.key(ctrl('F'));  // from the replace prompt to a fresh find prompt
-    EXPECT_EQ(h.editor->mode, CursesEditor::FindPrompt);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::FindPrompt);
     h.key(ctrl('F'));
-    EXPECT_EQ(h.editor->mode, CursesEditor::Editing);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Editing);
 }
 
 TEST_F(FindTest, EnterInTheFindPromptFinds) {
@@ -349,8 +349,8 @@ TEST_F(FindTest, EnterInTheFindPromptFinds) {
     h.ctrlKey('F');
     h.type("target");
     h.key(Enter);
-    EXPECT_EQ(h.editor->cursor_x, 4);
-    EXPECT_EQ(h.editor->mode, CursesEditor::Message);
+    EXPECT_EQ(h.editor->view.cursor_x, 4);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Message);
     EXPECT_TRUE(startsWith(h.bottomRow(), "Found @ Line 1 Col 5"));
 }
 

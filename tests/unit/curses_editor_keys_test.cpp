@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "curses/clipboard_text.h"
+#include "curses/system/clipboard_text.h"
 #include "curses_fakes.h"
 
 namespace {
@@ -17,22 +17,22 @@ class KeysTest : public testing::Test {
 protected:
     void load(const std::string& text) { h.load(text); }
     void caretAt(int x, int y) {
-        h.editor->cursor_x = x;
-        h.editor->cursor_y = y;
+        h.editor->view.cursor_x = x;
+        h.editor->view.cursor_y = y;
         h.editor->set_cursor(false, -1);
     }
     void select(int x1, int y1, int x2, int y2) {
-        h.editor->selecting = true;
-        h.editor->sel_x1 = x1;
-        h.editor->sel_y1 = y1;
-        h.editor->sel_x2 = x2;
-        h.editor->sel_y2 = y2;
-        h.editor->cursor_x = x2;
-        h.editor->cursor_y = y2;
+        h.editor->sel.selecting = true;
+        h.editor->sel.sel_x1 = x1;
+        h.editor->sel.sel_y1 = y1;
+        h.editor->sel.sel_x2 = x2;
+        h.editor->sel.sel_y2 = y2;
+        h.editor->view.cursor_x = x2;
+        h.editor->view.cursor_y = y2;
     }
     std::string message() { return h.bottomRow(); }
-    int caretX() const { return h.editor->cursor_x; }
-    int caretY() const { return h.editor->cursor_y; }
+    int caretX() const { return h.editor->view.cursor_x; }
+    int caretY() const { return h.editor->view.cursor_y; }
 
     EditorHarness h;
 };
@@ -86,8 +86,8 @@ TEST_F(KeysTest, BackspaceAtColumnZeroJoinsTheLineToThePreviousOne) {
 
 TEST_F(KeysTest, BackspacePastTheLastLineOnlyMovesTheCaret) {
     load("ab\n");
-    h.editor->cursor_y = 1;
-    h.editor->cursor_x = 0;
+    h.editor->view.cursor_y = 1;
+    h.editor->view.cursor_x = 0;
     h.key(Backspace);
     EXPECT_EQ(h.text(), "ab");
     EXPECT_EQ(caretY(), 0);
@@ -112,7 +112,7 @@ TEST_F(KeysTest, TabWithASelectionIndentsItsLinesAndShiftTabTakesItBack) {
     EXPECT_EQ(h.text(), "  a\n  b\nc");
     h.shiftKey(Tab);
     EXPECT_EQ(h.text(), "a\nb\nc");
-    EXPECT_TRUE(h.editor->selecting);
+    EXPECT_TRUE(h.editor->sel.selecting);
 }
 
 TEST_F(KeysTest, ShiftTabAfterTextRemovesTheSpacesBeforeTheCaret) {
@@ -154,7 +154,7 @@ TEST_F(KeysTest, TypingReplacesTheSelection) {
     select(0, 0, 5, 0);
     h.type("J");
     EXPECT_EQ(h.text(), "J world");
-    EXPECT_FALSE(h.editor->selecting);
+    EXPECT_FALSE(h.editor->sel.selecting);
 }
 
 TEST_F(KeysTest, CtrlKIsInsertedAsAVerticalTabAndCtrlEDoesNothing) {
@@ -253,19 +253,19 @@ TEST_F(KeysTest, ShiftRightThreeTimesThenLeftPutsTheCaretAtTheSelectionStart) {
     load("0123456789\n");
     caretAt(5, 0);
     for (int i = 0; i < 3; ++i) h.shiftKey(Right);
-    EXPECT_TRUE(h.editor->selecting);
-    EXPECT_EQ(h.editor->sel_x2, 8);
+    EXPECT_TRUE(h.editor->sel.selecting);
+    EXPECT_EQ(h.editor->sel.sel_x2, 8);
     h.key(Left);
     EXPECT_EQ(caretX(), 5);
-    EXPECT_FALSE(h.editor->selecting);
+    EXPECT_FALSE(h.editor->sel.selecting);
 }
 
 TEST_F(KeysTest, APlainMovementOutsideTheOldSelectionMovesNormally) {
     load("0123456789\nabc\n");
     select(2, 0, 4, 0);
-    h.editor->cursor_x = 9;  // the caret outside the selection
+    h.editor->view.cursor_x = 9;  // the caret outside the selection
     h.key(Right);
-    EXPECT_FALSE(h.editor->selecting);
+    EXPECT_FALSE(h.editor->sel.selecting);
     EXPECT_EQ(caretX(), 10);
 }
 
@@ -327,16 +327,16 @@ TEST_F(KeysTest, PageDownGoesToThePanesLastLineThenScrolls) {
     EditorHarness big(80, 12);  // a 10-row pane
     big.load(numberedLines(100));
     big.key(PageDown);
-    EXPECT_EQ(big.editor->cursor_y, 9);
-    EXPECT_EQ(big.editor->pane_offset[0], 0);
+    EXPECT_EQ(big.editor->view.cursor_y, 9);
+    EXPECT_EQ(big.editor->panes.pane_offset[0], 0);
     big.key(PageDown);
-    EXPECT_EQ(big.editor->pane_offset[0], 8);
-    EXPECT_EQ(big.editor->cursor_y, 17);
+    EXPECT_EQ(big.editor->panes.pane_offset[0], 8);
+    EXPECT_EQ(big.editor->view.cursor_y, 17);
     big.key(PageUp);
-    EXPECT_EQ(big.editor->cursor_y, 8);
+    EXPECT_EQ(big.editor->view.cursor_y, 8);
     big.key(PageUp);
-    EXPECT_EQ(big.editor->cursor_y, 0);
-    EXPECT_EQ(big.editor->pane_offset[0], 0);
+    EXPECT_EQ(big.editor->view.cursor_y, 0);
+    EXPECT_EQ(big.editor->panes.pane_offset[0], 0);
 }
 
 TEST_F(KeysTest, CtrlDownScrollsAndPullsTheCaretAlong) {
@@ -345,11 +345,11 @@ TEST_F(KeysTest, CtrlDownScrollsAndPullsTheCaretAlong) {
     big.modifiers.ctrl = true;
     big.key(Down);
     big.key(Down);
-    EXPECT_EQ(big.editor->pane_offset[0], 2);
-    EXPECT_EQ(big.editor->cursor_y, 2);
+    EXPECT_EQ(big.editor->panes.pane_offset[0], 2);
+    EXPECT_EQ(big.editor->view.cursor_y, 2);
     big.key(Up);
-    EXPECT_EQ(big.editor->pane_offset[0], 1);
-    EXPECT_EQ(big.editor->cursor_y, 2);
+    EXPECT_EQ(big.editor->panes.pane_offset[0], 1);
+    EXPECT_EQ(big.editor->view.cursor_y, 2);
     big.modifiers.ctrl = false;
     EXPECT_EQ(big.row(1), "line 2");
 }
@@ -358,13 +358,13 @@ TEST_F(KeysTest, CtrlASelectsEverythingAndEscapeDropsIt) {
     load("one\ntwo\nthree\n");
     caretAt(1, 1);
     h.ctrlKey('A');
-    EXPECT_TRUE(h.editor->selecting);
-    EXPECT_EQ(h.editor->sel_x2, 5);
-    EXPECT_EQ(h.editor->sel_y2, 2);
+    EXPECT_TRUE(h.editor->sel.selecting);
+    EXPECT_EQ(h.editor->sel.sel_x2, 5);
+    EXPECT_EQ(h.editor->sel.sel_y2, 2);
     EXPECT_EQ(caretY(), 1);
     EXPECT_TRUE(startsWith(h.bottomRow(), "SELECTING  ESC:cancel Ctrl+(Copy X:cut V:paste)"));
     h.key(Escape);
-    EXPECT_FALSE(h.editor->selecting);
+    EXPECT_FALSE(h.editor->sel.selecting);
 }
 
 // Clipboard.
@@ -376,7 +376,7 @@ TEST_F(KeysTest, CopyingTwoWholeLinesGivesOneCrLfBetweenThem) {
     EXPECT_EQ(utf8(h.clipboard.unicode), "first\r\nsecond");
     EXPECT_EQ(CursesEditor::shared().copy_buffer, "first\r\nsecond");
     EXPECT_TRUE(startsWith(message(), "Copied 13 bytes"));
-    EXPECT_TRUE(h.editor->selecting);  // copy keeps the selection
+    EXPECT_TRUE(h.editor->sel.selecting);  // copy keeps the selection
 }
 
 TEST_F(KeysTest, CopyKeepsTheShapeOfABlockThatStartsInsideTheIndentation) {
@@ -405,7 +405,7 @@ TEST_F(KeysTest, CtrlXWithNothingSelectedDoesNothingAndWithAnEmptySelectionSaysS
     h.ctrlKey('X');
     EXPECT_EQ(h.text(), "text");
     EXPECT_EQ(h.clipboard.writes, 0);
-    EXPECT_EQ(h.editor->mode, CursesEditor::Editing);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Editing);
     select(2, 0, 2, 0);
     h.ctrlKey('X');
     EXPECT_TRUE(startsWith(message(), "No selection"));
@@ -484,7 +484,7 @@ TEST_F(KeysTest, CtrlDDuplicatesTheSelectionAfterItself) {
     select(1, 0, 3, 0);
     h.ctrlKey('D');
     EXPECT_EQ(h.text(), "xababy");
-    EXPECT_TRUE(h.editor->selecting);
+    EXPECT_TRUE(h.editor->sel.selecting);
     EXPECT_EQ(caretX(), 3);
     EXPECT_TRUE(startsWith(message(), "Duplicated selection"));
     h.key(Escape);  // the message's key
@@ -499,7 +499,7 @@ TEST_F(KeysTest, UndoRightAfterLoadingCannotUndo) {
     load("x\n");
     h.ctrlKey('Z');
     EXPECT_TRUE(startsWith(message(), "Can't Undo"));
-    EXPECT_EQ(h.editor->mode, CursesEditor::Message);
+    EXPECT_EQ(h.editor->prompt.mode, CursesEditor::Message);
     h.ctrlKey('Y');
     EXPECT_TRUE(startsWith(message(), "Can't Redo"));
 }
@@ -537,18 +537,18 @@ TEST_F(KeysTest, CtrlOSplitsWhenNeededAndMovesToTheOtherPane) {
     load(numberedLines(100));
     h.ctrlKey('O');
     EXPECT_TRUE(h.editor->is_split());
-    EXPECT_EQ(h.editor->current_pane, 1);
+    EXPECT_EQ(h.editor->panes.current_pane, 1);
     EXPECT_NE(h.row(11).find("Lower pane:"), std::string::npos);
     h.modifiers.ctrl = true;
     for (int i = 0; i < 30; ++i) h.key(Down);  // scroll the lower pane
     h.modifiers.ctrl = false;
     h.ctrlKey('O');
-    EXPECT_EQ(h.editor->current_pane, 0);
-    EXPECT_EQ(h.editor->cursor_y, 9);  // pulled to the upper pane's last line
+    EXPECT_EQ(h.editor->panes.current_pane, 0);
+    EXPECT_EQ(h.editor->view.cursor_y, 9);  // pulled to the upper pane's last line
     h.ctrlKey('O');
     h.ctrlKey('P');  // joining from the lower pane keeps its view
-    EXPECT_EQ(h.editor->current_pane, 0);
-    EXPECT_EQ(h.editor->pane_offset[0], 30);
+    EXPECT_EQ(h.editor->panes.current_pane, 0);
+    EXPECT_EQ(h.editor->panes.pane_offset[0], 30);
 }
 
 TEST_F(KeysTest, CtrlWithTabSwitchingKeysStopsTheRunLoop) {
@@ -568,7 +568,7 @@ TEST_F(KeysTest, CommandKeysWithExtraModifiersDoNothing) {
     h.key(ctrl('A'));
     h.key(ctrl('D'));
     h.modifiers.ctrl = h.modifiers.shift = false;
-    EXPECT_FALSE(h.editor->selecting);
+    EXPECT_FALSE(h.editor->sel.selecting);
     EXPECT_EQ(h.text(), "abc");
     h.modifiers.alt = true;
     h.key(Delete);

@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "curses/clipboard_text.h"
+#include "curses/system/clipboard_text.h"
 #include "curses_fakes.h"
 
 namespace {
@@ -24,18 +24,18 @@ std::string recordText(const UndoRecord& record) {
 // Undoes until the first record, checking each step against what the document was at that
 // record; then redoes to the last one.
 void undoAndRedoThrough(EditorHarness& h, const std::map<int, std::string>& atRecord) {
-    const int last = h.editor->undo_pos;
-    while (h.editor->undo_pos > 0) {
+    const int last = h.editor->history.pos;
+    while (h.editor->history.pos > 0) {
         h.ctrlKey('Z');
-        auto it = atRecord.find(h.editor->undo_pos);
+        auto it = atRecord.find(h.editor->history.pos);
         ASSERT_NE(it, atRecord.end());
-        ASSERT_EQ(h.text(), it->second) << "after undo to record " << h.editor->undo_pos;
+        ASSERT_EQ(h.text(), it->second) << "after undo to record " << h.editor->history.pos;
     }
-    while (h.editor->undo_pos < last) {
+    while (h.editor->history.pos < last) {
         h.ctrlKey('Y');
-        auto it = atRecord.find(h.editor->undo_pos);
+        auto it = atRecord.find(h.editor->history.pos);
         ASSERT_NE(it, atRecord.end());
-        ASSERT_EQ(h.text(), it->second) << "after redo to record " << h.editor->undo_pos;
+        ASSERT_EQ(h.text(), it->second) << "after redo to record " << h.editor->history.pos;
     }
 }
 
@@ -46,7 +46,7 @@ TEST(CursesSession, TypingSelectingCuttingAndPastingUndoesToTheStartAndRedoesToT
     h.load("int main() {\n}\n");
     std::map<int, std::string> atRecord{{0, "int main() {\n}"}};
     // Every key notes the document at the record it leaves current.
-    auto note = [&] { atRecord[h.editor->undo_pos] = h.text(); };
+    auto note = [&] { atRecord[h.editor->history.pos] = h.text(); };
     auto press = [&](int code) { h.key(code); note(); };
     auto pressCtrl = [&](char letter) { h.ctrlKey(letter); note(); };
     auto pressShift = [&](int code) { h.shiftKey(code); note(); };
@@ -83,11 +83,11 @@ TEST(CursesSession, TypingSelectingCuttingAndPastingUndoesToTheStartAndRedoesToT
     press(Backspace);
     press(Backspace);
     EXPECT_EQ(h.text(), twice);
-    EXPECT_GT(h.editor->undo_pos, 20);
+    EXPECT_GT(h.editor->history.pos, 20);
 
     undoAndRedoThrough(h, atRecord);
     EXPECT_EQ(h.text(), twice);
-    while (h.editor->undo_pos > 0) h.ctrlKey('Z');
+    while (h.editor->history.pos > 0) h.ctrlKey('Z');
     EXPECT_EQ(h.text(), "int main() {\n}");
     EXPECT_FALSE(h.editor->is_modified());
 }
@@ -141,36 +141,36 @@ TEST(CursesSession, ARandomSessionKeepsTheCaretAndSelectionInsideAndUndoRedoThro
 
         CursesEditor& ed = *h.editor;
         const int n = ed.line_count();
-        ASSERT_GE(ed.cursor_y, 0) << "event " << event;
-        ASSERT_LE(ed.cursor_y, n) << "event " << event;
-        ASSERT_GE(ed.cursor_x, 0) << "event " << event;
-        ASSERT_LE(ed.cursor_x, ed.line_length(ed.cursor_y)) << "event " << event;
-        if (ed.selecting) {
-            for (TextPos p : {TextPos{ed.sel_x1, ed.sel_y1}, TextPos{ed.sel_x2, ed.sel_y2}}) {
+        ASSERT_GE(ed.view.cursor_y, 0) << "event " << event;
+        ASSERT_LE(ed.view.cursor_y, n) << "event " << event;
+        ASSERT_GE(ed.view.cursor_x, 0) << "event " << event;
+        ASSERT_LE(ed.view.cursor_x, ed.line_length(ed.view.cursor_y)) << "event " << event;
+        if (ed.sel.selecting) {
+            for (TextPos p : {TextPos{ed.sel.sel_x1, ed.sel.sel_y1}, TextPos{ed.sel.sel_x2, ed.sel.sel_y2}}) {
                 ASSERT_GE(p.y, 0) << "event " << event;
                 ASSERT_LE(p.y, n) << "event " << event;
                 ASSERT_GE(p.x, 0) << "event " << event;
                 ASSERT_LE(p.x, ed.line_length(p.y)) << "event " << event;
             }
         }
-        ASSERT_GE(ed.scroll_x, 0);
-        ASSERT_GE(ed.pane_offset[0], 0);
-        ASSERT_GE(ed.pane_offset[1], 0);
-        ASSERT_GE(ed.undo_pos, 0);
-        ASSERT_LT(ed.undo_pos, static_cast<int>(ed.undo_records.size()));
-        ASSERT_LT(ed.saved_pos, static_cast<int>(ed.undo_records.size()));
+        ASSERT_GE(ed.view.scroll_x, 0);
+        ASSERT_GE(ed.panes.pane_offset[0], 0);
+        ASSERT_GE(ed.panes.pane_offset[1], 0);
+        ASSERT_GE(ed.history.pos, 0);
+        ASSERT_LT(ed.history.pos, static_cast<int>(ed.history.records.size()));
+        ASSERT_LT(ed.history.saved_pos, static_cast<int>(ed.history.records.size()));
         // The current record always holds the document.
-        ASSERT_EQ(recordText(ed.undo_records[static_cast<size_t>(ed.undo_pos)]), h.text()) << "event " << event;
-        ASSERT_LE(static_cast<int>(ed.undo_records.size()), ed.max_undo + 1);
+        ASSERT_EQ(recordText(ed.history.records[static_cast<size_t>(ed.history.pos)]), h.text()) << "event " << event;
+        ASSERT_LE(static_cast<int>(ed.history.records.size()), ed.history.max_undo + 1);
     }
     // Leave any prompt, then undo to the start and redo to the end.
     h.key(Escape);
     h.key(Escape);
     const std::string final = h.text();
-    const int last = h.editor->undo_pos;
-    while (h.editor->undo_pos > 0) h.ctrlKey('Z');
+    const int last = h.editor->history.pos;
+    while (h.editor->history.pos > 0) h.ctrlKey('Z');
     EXPECT_EQ(h.text(), start);
-    while (h.editor->undo_pos < last) h.ctrlKey('Y');
+    while (h.editor->history.pos < last) h.ctrlKey('Y');
     EXPECT_EQ(h.text(), final);
     EXPECT_GT(last, 50);
 }

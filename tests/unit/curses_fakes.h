@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "curses/curses_editor.h"
-#include "curses/curses_screen.h"
+#include "curses/editor/curses_editor.h"
+#include "curses/screen/curses_screen.h"
 #include "temp_dir.h"
 
 class FakeScreenWindow final : public ScreenWindow {
@@ -196,9 +196,9 @@ public:
     // The document as one text, lines joined with LF.
     std::string text() const {
         std::string out;
-        for (size_t i = 0; i < editor->lines.size(); ++i) {
+        for (size_t i = 0; i < editor->doc.lines.size(); ++i) {
             if (i) out += '\n';
-            out += editor->lines[i];
+            out += editor->doc.lines[i];
         }
         return out;
     }

@@ -60,17 +60,17 @@ TEST_F(ReadOnly, TypingChangesNothingButReadingAndFindingWork) {
     for (int key : {int{'x'}, curses_key::Enter, curses_key::Backspace, curses_key::Delete, curses_key::Tab}) pane.on_key(key);
     ctrl('V');
     ctrl('X');
-    EXPECT_EQ(pane.lines, (std::vector<std::string>{"alpha", "beta"}));
+    EXPECT_EQ(pane.doc.lines, (std::vector<std::string>{"alpha", "beta"}));
     EXPECT_FALSE(pane.is_modified());
     pane.on_key(curses_key::Down);
-    EXPECT_EQ(pane.cursor_y, 1);
+    EXPECT_EQ(pane.view.cursor_y, 1);
     // Ctrl+F opens the find prompt, whose text can be typed although typing is dropped.
     ctrl('F');
     for (char c : std::string("eta")) pane.on_key(c);
     pane.on_key(curses_key::Enter);
-    EXPECT_EQ(pane.search_text, "eta");
-    EXPECT_EQ(pane.cursor_x, 1);
-    EXPECT_EQ(pane.lines, (std::vector<std::string>{"alpha", "beta"}));
+    EXPECT_EQ(pane.prompt.search_text, "eta");
+    EXPECT_EQ(pane.view.cursor_x, 1);
+    EXPECT_EQ(pane.doc.lines, (std::vector<std::string>{"alpha", "beta"}));
 }
 
 TEST_F(ReadOnly, TheReplacePromptTakesNoTextAndNothingIsReplaced) {
@@ -78,13 +78,13 @@ TEST_F(ReadOnly, TheReplacePromptTakesNoTextAndNothingIsReplaced) {
     ctrl('F');
     pane.on_key('a');
     ctrl('R');  // to the replace prompt: typing is dropped again there
-    EXPECT_EQ(pane.mode, CursesEditor::ReplacePrompt);
+    EXPECT_EQ(pane.prompt.mode, CursesEditor::ReplacePrompt);
     pane.on_key('b');
     pane.on_key(curses_key::Enter);
-    EXPECT_EQ(pane.mode, CursesEditor::ReplacePrompt);
+    EXPECT_EQ(pane.prompt.mode, CursesEditor::ReplacePrompt);
     pane.on_key(curses_key::Escape);
-    EXPECT_EQ(pane.mode, CursesEditor::Editing);
-    EXPECT_EQ(pane.lines, (std::vector<std::string>{"aaa"}));
+    EXPECT_EQ(pane.prompt.mode, CursesEditor::Editing);
+    EXPECT_EQ(pane.doc.lines, (std::vector<std::string>{"aaa"}));
 }
 
 TEST_F(ReadOnly, CtrlTabAndCtrlWGoToTheWindow) {
@@ -106,7 +106,7 @@ TEST_F(Editable, SavesOnlyTextThatParses) {
     EXPECT_FALSE(pane.is_modified());
     // Without the closing brace nothing is written and the parse error is shown.
     std::string before = dir.read("preferences.txt");
-    pane.lines.pop_back();
+    pane.doc.lines.pop_back();
     ctrl('S');
     EXPECT_EQ(dir.read("preferences.txt"), before);
     EXPECT_NE(bottomRow().find("Parse error before:"), std::string::npos) << bottomRow();
@@ -114,7 +114,7 @@ TEST_F(Editable, SavesOnlyTextThatParses) {
 
 TEST_F(Editable, AFailedWriteIsReportedAndTheFileStays) {
     open("{}\n");
-    pane.file_name = dir.file("missing-folder/preferences.txt");
+    pane.doc.file_name = dir.file("missing-folder/preferences.txt");
     ctrl('S');
     EXPECT_NE(bottomRow().find("Error writing file, changes not saved!"), std::string::npos) << bottomRow();
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "curses/curses_screen.h"
+#include "curses/screen/curses_screen.h"
 #include "curses_fakes.h"
 
 namespace {

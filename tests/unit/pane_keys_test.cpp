@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/pane_keys.h"
-#include "curses/curses_screen.h"
+#include "curses/screen/curses_screen.h"
 
 using A = PaneKeyAction;
 namespace k = curses_key;

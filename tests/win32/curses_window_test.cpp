@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "curses/curses_editor.h"
-#include "curses/curses_window_win32.h"
+#include "curses/editor/curses_editor.h"
+#include "curses/screen/curses_window_win32.h"
 
 namespace {
 
@@ -42,11 +42,11 @@ protected:
         ASSERT_TRUE(attach_curses_window(screen, window));
         // The test drives the blink itself.
         KillTimer(window, kCursesBlinkTimer);
-        editor->lines = {"Hello, curses", "  second line", "third"};
-        for (int i = 4; i <= 60; ++i) editor->lines.push_back("line " + std::to_string(i));
-        editor->file_name = "demo.txt";
+        editor->doc.lines = {"Hello, curses", "  second line", "third"};
+        for (int i = 4; i <= 60; ++i) editor->doc.lines.push_back("line " + std::to_string(i));
+        editor->doc.file_name = "demo.txt";
         editor->push_undo();
-        editor->saved_pos = editor->undo_pos;
+        editor->history.saved_pos = editor->history.pos;
         editor->draw(-1);
         editor->set_cursor(false, -1);
         SetForegroundWindow(window);
@@ -133,8 +133,8 @@ TEST_F(CursesWindowTest, PaintsTheTextTitleAndHelpRowsInTheirColours) {
 TEST_F(CursesWindowTest, TheCaretBlinksInTwoPhasesWhileFocused) {
     ASSERT_EQ(GetFocus(), window);
     // The caret at the end of line 3: a blank cell, so only the caret bar is bright.
-    editor->cursor_y = 2;
-    editor->cursor_x = 5;
+    editor->view.cursor_y = 2;
+    editor->view.cursor_x = 5;
     editor->set_cursor(false, -1);
     UpdateWindow(window);
     const int barX = 5 * screen.cell_width;
@@ -157,8 +157,8 @@ TEST_F(CursesWindowTest, AnUnfocusedWindowShowsASteadyCaret) {
     SetFocus(other);
     pumpPending();
     ASSERT_NE(GetFocus(), window);
-    editor->cursor_y = 2;
-    editor->cursor_x = 5;
+    editor->view.cursor_y = 2;
+    editor->view.cursor_x = 5;
     editor->set_cursor(false, -1);
     const int barX = 5 * screen.cell_width;
     const int y = cellCenterY(3);
@@ -184,13 +184,13 @@ TEST_F(CursesWindowTest, KeyMessagesBecomeQueuedKeyCodes) {
 }
 
 TEST_F(CursesWindowTest, TheRunLoopTypesQueuedCharacters) {
-    editor->cursor_y = 2;
-    editor->cursor_x = 5;
+    editor->view.cursor_y = 2;
+    editor->view.cursor_x = 5;
     SendMessageW(window, WM_CHAR, L'!', 0);
     SendMessageW(window, WM_CHAR, 0xD83D, 0);  // a character beyond the Basic Multilingual Plane
     SendMessageW(window, WM_CHAR, 0xDE00, 0);
     editor->run();
-    EXPECT_EQ(editor->lines[2], "third!\xF0\x9F\x98\x80");
+    EXPECT_EQ(editor->doc.lines[2], "third!\xF0\x9F\x98\x80");
 }
 
 TEST_F(CursesWindowTest, MinimumTrackingSizeAndDialogCode) {
@@ -214,8 +214,8 @@ TEST_F(CursesWindowTest, MouseMessagesReachTheEditor) {
     LPARAM at = MAKELPARAM(cellCenterX(4), cellCenterY(2));
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(window, WM_LBUTTONUP, 0, at);
-    EXPECT_EQ(editor->cursor_y, 1);
-    EXPECT_EQ(editor->cursor_x, 4);
+    EXPECT_EQ(editor->view.cursor_y, 1);
+    EXPECT_EQ(editor->view.cursor_x, 4);
     EXPECT_EQ(GetFocus(), window);
 }
 
@@ -223,11 +223,11 @@ TEST_F(CursesWindowTest, TheWheelAndItsRegisteredAliasScrollThePane) {
     POINT p{cellCenterX(5), cellCenterY(4)};
     ClientToScreen(window, &p);
     SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(p.x, p.y));
-    EXPECT_EQ(editor->pane_offset[0], 6);
+    EXPECT_EQ(editor->panes.pane_offset[0], 6);
     UINT alias = RegisterWindowMessageW(L"MSWHEEL_ROLLMSG");
     ASSERT_NE(alias, 0u);
     SendMessageW(window, alias, static_cast<WPARAM>(static_cast<WORD>(-120)), MAKELPARAM(p.x, p.y));
-    EXPECT_EQ(editor->pane_offset[0], 12);
+    EXPECT_EQ(editor->panes.pane_offset[0], 12);
 }
 
 TEST_F(CursesWindowTest, ResizingRebuildsTheGridAndRedraws) {
@@ -260,13 +260,13 @@ TEST_F(CursesWindowTest, TheClipboardKeepsUnicodeText) {
 TEST_F(CursesWindowTest, KeepsAWindowUpForAScreenshot) {
     const char* seconds = std::getenv("ORVANE_CURSES_SHOT_SECONDS");
     if (!seconds) GTEST_SKIP() << "set ORVANE_CURSES_SHOT_SECONDS to keep the window up";
-    editor->selecting = true;
-    editor->sel_x1 = 2;
-    editor->sel_y1 = 1;
-    editor->sel_x2 = 4;
-    editor->sel_y2 = 2;
-    editor->split_ratio = 0.5;
-    editor->pane_offset[1] = 30;
+    editor->sel.selecting = true;
+    editor->sel.sel_x1 = 2;
+    editor->sel.sel_y1 = 1;
+    editor->sel.sel_x2 = 4;
+    editor->sel.sel_y2 = 2;
+    editor->panes.split_ratio = 0.5;
+    editor->panes.pane_offset[1] = 30;
     editor->draw(-1);
     editor->show_message("Found @ Line 2 Col 3 'second' (Shift+)F3|Ctrl+G:(prev)next");
     SetTimer(window, kCursesBlinkTimer, kCursesBlinkMs, nullptr);

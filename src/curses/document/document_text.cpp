@@ -1,4 +1,4 @@
-#include "curses/document_text.h"
+#include "curses/document/document_text.h"
 
 #include <algorithm>
 

@@ -1,9 +1,8 @@
-// The editor's construction, its link to the screen, pane geometry and the run loop.
-#include <algorithm>
-#include <cmath>
+// The editor's construction, its link to the screen, the run loop, and the base behaviour of
+// the operations hosts may override.
+#include "curses/editor/curses_editor.h"
 
-#include "curses/curses_editor.h"
-#include "text/utf8.h"
+#include <algorithm>
 
 namespace {
 
@@ -47,7 +46,7 @@ CursesEditor::CursesEditor(CursesScreen& s, const CursesServices& services_) : s
 }
 
 CursesEditor::~CursesEditor() {
-    // A run loop that called into this editor must not touch it any more.
+    // A run loop or paint batch that called into this editor must not touch it any more.
     for (bool* guard : run_guards) *guard = true;
     if (screen.user_data == this) {
         screen.user_data = nullptr;
@@ -63,12 +62,13 @@ CursesSharedState& CursesEditor::shared() {
 }
 
 void CursesEditor::run() {
+    PaintBatch batch(*this);
     bool destroyed = false;
     run_guards.push_back(&destroyed);
     for (int i = 0; i < 16; ++i) {
-        int key = screen.getch();
+        const int key = screen.getch();
         if (key == curses_key::None) break;
-        int stop = on_key(key);
+        const int stop = on_key(key);
         if (destroyed) return;
         if (stop) break;
     }
@@ -78,68 +78,16 @@ void CursesEditor::run() {
 }
 
 void CursesEditor::release_document() {
-    lines.clear();
-    lines.shrink_to_fit();
-    undo_records.clear();
-    undo_records.shrink_to_fit();
-    undo_pos = -1;
-    saved_pos = -1;
-    cursor_x = cursor_y = 0;
-    scroll_x = 0;
-    wanted_x = -1;
-    selecting = false;
-    pane_offset[0] = pane_offset[1] = 0;
+    doc.lines.clear();
+    doc.lines.shrink_to_fit();
+    history.records.clear();
+    history.records.shrink_to_fit();
+    history.pos = -1;
+    history.saved_pos = -1;
+    view = CaretView{};
+    sel.selecting = false;
+    panes.pane_offset[0] = panes.pane_offset[1] = 0;
 }
-
-int CursesEditor::text_rows() const { return screen.lines - top_margin - bottom_margin; }
-
-EditorPane CursesEditor::pane(int p) const {
-    const int r = text_rows();
-    // The small bias keeps a ratio set from a whole row count on that row.
-    const int e = static_cast<int>(std::trunc(split_ratio * (r - 1) + 1e-9));
-    if (p == 0) return {top_margin, std::max(0, e + (split_ratio >= 1.0 ? 1 : 0))};
-    if (!is_split()) return {top_margin + e + 1, 0};
-    return {top_margin + e + 1, std::max(0, r - e - 1)};
-}
-
-int CursesEditor::line_length(int y) const {
-    if (y < 0 || y >= line_count()) return 0;
-    return charCount(lines[static_cast<size_t>(y)].c_str());
-}
-
-TextRange CursesEditor::selection() const {
-    TextPos a{sel_x1, sel_y1};
-    TextPos b{sel_x2, sel_y2};
-    if (b.before(a)) std::swap(a, b);
-    return {a, b};
-}
-
-std::string CursesEditor::selection_text() const {
-    TextRange r = selection();
-    std::string out;
-    for (int y = r.start.y; y <= r.end.y && y < line_count(); ++y) {
-        const std::string& line = lines[static_cast<size_t>(y)];
-        size_t from = y == r.start.y ? byteOffset(line.c_str(), r.start.x) : 0;
-        size_t to = y == r.end.y ? byteOffset(line.c_str(), r.end.x) : line.size();
-        if (y > r.start.y) out += '\n';
-        if (to > from) out.append(line, from, to - from);
-    }
-    return out;
-}
-
-bool CursesEditor::caret_visible() const {
-    EditorPane p = pane(current_pane);
-    int offset = pane_offset[current_pane];
-    return cursor_y >= offset && cursor_y < offset + p.rows;
-}
-
-void CursesEditor::place_screen_cursor() {
-    if (!caret_visible()) return;
-    EditorPane p = pane(current_pane);
-    screen.move(p.top + cursor_y - pane_offset[current_pane], cursor_x - scroll_x);
-}
-
-// The base behaviour of the operations hosts may override.
 
 void CursesEditor::on_right_click(ScreenWindow*) {}
 

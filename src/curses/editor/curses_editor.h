@@ -2,48 +2,26 @@
 // A small keyboard-driven text editor drawn on a CursesScreen: one document of UTF-8 lines,
 // one or two panes, a selection, undo and redo, the system clipboard, and find, replace and
 // go-to prompts on the bottom row. Hosts derive from it and override its virtual operations.
+//
+// Its shape: the state lives in the plain parts of editor_state.h; a key goes through the key
+// table (key_table.h) to one command; commands change the state and ask for what must be
+// drawn; the drawing runs once after each batch of keys (paint_queue.h).
 #include <string>
 #include <vector>
 
-#include "curses/curses_screen.h"
-#include "curses/curses_services.h"
-#include "curses/undo_record.h"
+#include "curses/editor/editor_state.h"
+#include "curses/editor/key_table.h"
+#include "curses/editor/paint_queue.h"
+#include "curses/screen/curses_screen.h"
+#include "curses/system/curses_services.h"
 #include "text/utf16.h"
 
 constexpr int kLiteralCharacter = curses_key::LiteralCharacter;
-// A key code that types a character: codes 128 and up that are not special keys, and ASCII
-// white space and graphic characters.
-bool curses_key_is_printable(int key);
-// The UTF-16 unit a printable key code stands for.
-int curses_key_character(int key);
-
-// A position in the document: character column and line.
-struct TextPos {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const TextPos&, const TextPos&) = default;
-    bool before(const TextPos& o) const { return y < o.y || (y == o.y && x < o.x); }
-};
-
-// A selection in document order.
-struct TextRange {
-    TextPos start;
-    TextPos end;
-    bool empty() const { return start == end; }
-};
 
 // The rows of one of the editor's panes.
 struct EditorPane {
     int top = 0;
     int rows = 0;
-};
-
-// State common to every editor of the process.
-struct CursesSharedState {
-    int search_mode = 0;   // 0-5: bit 0 match case, bit 1 whole words, 4 and 5 tokens
-    bool overwrite = false;
-    std::string copy_buffer;
-    std::string goto_buffer;
 };
 
 class CursesEditor {
@@ -79,109 +57,118 @@ public:
     virtual CursesEditor* tab_editor(int index);
     virtual void switch_tab(int index, bool relative);
 
-    // Document and undo.
+    // Document and undo (document/).
     void push_undo();
     void note_view_before_change();
     void restore(const UndoRecord& record, int snapshot);
-    bool is_modified() const { return undo_pos != saved_pos; }
+    bool is_modified() const { return history.pos != history.saved_pos; }
     void delete_selection();
     void shift_selection(int amount);
     void insert_lines(const std::vector<std::string>& texts);
-    // Takes up to 16 keys from the screen; ends at once when on_key destroys the editor.
-    void run();
     // Lets go of the lines and the undo history and puts the caret at the start, as a host
     // does when its window closes.
     void release_document();
 
-    // Drawing.
+    // Takes up to 16 keys from the screen and draws once after them; ends at once when
+    // on_key destroys the editor.
+    void run();
+
+    // Drawing (draw/): each draws at once, or after the keys when a batch is open.
     void draw_status();
     void show_message(const std::string& text);
     void draw_prompt();
+    void place_screen_cursor();
 
-    // Find, replace and go-to.
+    // Find, replace and go-to (find/).
     void prompt_key(int key, std::string& text);
     void find(bool backward, bool replace_all);
     void goto_line();
 
     // Geometry and positions.
     EditorPane pane(int p) const;
-    bool is_split() const { return split_ratio > 0.0 && split_ratio < 1.0; }
+    bool is_split() const { return panes.split_ratio > 0.0 && panes.split_ratio < 1.0; }
     int pane_count() const { return is_split() ? 2 : 1; }
     // Rows of the document area between the margins.
     int text_rows() const;
-    int line_count() const { return static_cast<int>(lines.size()); }
+    int line_count() const { return static_cast<int>(doc.lines.size()); }
     // Characters of a line; 0 past the last line.
     int line_length(int y) const;
     TextRange selection() const;
-    bool has_selection() const { return selecting && !selection().empty(); }
+    bool has_selection() const { return sel.selecting && !selection().empty(); }
     // The selected text, lines joined with LF.
     std::string selection_text() const;
     // Whether the caret line is shown in the current pane.
     bool caret_visible() const;
-    void place_screen_cursor();
 
     static CursesSharedState& shared();
     static const char* search_mode_name(int mode);
     static std::string ellipsize(const std::string& text);
 
     CursesScreen& screen;
-    int top_margin = 1, bottom_margin = 1;
-    int indent_size = 2;
-    int max_undo = 500;
-    std::string file_name;
-    bool write_crlf = false;
-    int save_tab_width = 0;
-    std::vector<std::string> lines;
-    std::vector<UndoRecord> undo_records;
-    int undo_pos = -1;
-    int saved_pos = -1;
-    int mode = Editing;
-    bool selecting = false;
-    int sel_x1 = 0, sel_y1 = 0;
-    int sel_x2 = 0, sel_y2 = 0;
-    int scroll_x = 0;
-    int cursor_x = 0;
-    int cursor_y = 0;
-    int wanted_x = -1;
-    int drag_state = 0;
-    int drag_offset = 0;
-    int current_pane = 0;
-    double split_ratio = 1.0;
-    int pane_offset[2] = {0, 0};
-    int status_len = 0;
-    bool prompt_typed = false;
-    std::string search_text, replace_text;
+    CursesDocument doc;
+    UndoHistory history;
+    CaretView view;
+    SelectionState sel;
+    PaneState panes;
+    MouseDrag drag;
+    PromptState prompt;
     std::vector<bool*> run_guards;
 
 protected:
-    CursesServices services;
+    // Keeps drawing back until the outermost batch ends, then draws what was asked for.
+    class PaintBatch {
+    public:
+        explicit PaintBatch(CursesEditor& editor);
+        ~PaintBatch();
+        PaintBatch(const PaintBatch&) = delete;
+        PaintBatch& operator=(const PaintBatch&) = delete;
 
-    // Key commands.
-    void handleKey(int key);
+    private:
+        CursesEditor& editor_;
+        bool destroyed_ = false;
+    };
+
+    // Asks for drawing: everything (line -1) or one document line; the status text; the
+    // screen cursor on the caret.
+    void requestDraw(int line);
+    void requestStatus();
+    void requestCursor();
+    void paintRequested();
+
+    // Performs the command the key table chose (commands/).
+    void perform(const CursesKeyDecision& decision, int key);
+    void performPrompt(const CursesKeyDecision& decision, int key);
+    CursesKeyInput keyInput(int key) const;
     bool dropSelectionForMovement(int key);
     void moveCaret(int key);
+    void moveVertically(int key);
+    void moveHorizontally(int key);
+    void moveToLineEnds(int key);
     void extendOrRedraw(bool vertical, bool redrawWithout);
     void typeText(const std::string& text);
     void typeCharacter(int key);
     void enter();
     void backspace();
+    void joinWithPreviousLine();
     void deleteKey();
-    void tabKey();
-    void shiftTabKey();
+    void shiftSelectionKey(int direction);
+    void indentKey();
+    void unindentKey();
     void duplicate();
     void togglePanes();
     void otherPane();
     void undo();
     void redo();
+    void dropSelection();
+    void toggleOverwrite();
     void copyOrCut(bool cut);
     void paste();
     void selectAll();
     void openFindPrompt(bool replace);
     void openGotoPrompt();
-    void promptOnKey(int key);
+    void switchPrompt(int toMode);
     void closePrompt();
     void flushPendingSurrogate();
-    bool modifiersAllow(bool allowShift) const;
     // Replaces bytes of line y, asking edit_needs_full_redraw before and after; true when
     // everything must be redrawn.
     bool replaceInLine(int y, size_t pos, size_t removed, const std::string& inserted);
@@ -191,43 +178,49 @@ protected:
     void finishEdit(bool fullRedraw);
     // Backspace and Delete with a selection remove just the selection; true when they did.
     bool deleteSelectionInstead();
-    // Copy text with the indentation rules of copy.
-    std::string copyText() const;
+    // Only the caret is kept in view (after a key that changed nothing), redrawing everything
+    // when an empty selection was dropped.
+    void settleCaret(bool redraw);
     std::vector<std::string> clipboardLines();
+    void replaceAll();
+    void findNext(bool backward);
 
-    // Mouse.
+    // Mouse (mouse/).
     int mouseButtonDown(ScreenWindow& window, const MouseEvent& event, bool left, bool doubleClick);
+    bool pressScrollBar(ScreenWindow& window, const MouseEvent& event, int p, int col);
+    void pressText(ScreenWindow& window, const MouseEvent& event, int p, int row, int col, bool left, bool doubleClick);
     void mouseMove(const MouseEvent& event);
+    void dragSeparator(int row);
+    void dragThumb(const MouseEvent& event);
+    void dragSelection(int row, int col);
     void mouseWheel(const MouseEvent& event);
     bool openLinkAt(ScreenWindow& window, int row, int col);
     void scrollPaneTo(int p, int offset);
     int paneAtRow(int row) const;
     void refreshBarGeometry();
+    void endDrag();
 
-    // Searching helpers.
-    bool tokenize(const char* begin, const char* end, std::vector<std::pair<int, int>>& tokens);
+    // Drawing at once (draw/).
+    void drawRow(int row, int y, int& state);
+    void drawHelpRow();
+    void paintStatus();
+    void paintMessage(const std::string& text);
+    void paintPrompt();
+    void paintCursor();
 
     // The modifiers recorded with the key being handled, else the live ones.
-    bool shiftHeld() const {
-        const KeyModifierState& k = screen.key_modifiers();
-        return k.known ? k.shift : services.modifiers && services.modifiers->shiftHeld();
-    }
-    bool ctrlHeld() const {
-        const KeyModifierState& k = screen.key_modifiers();
-        return k.known ? k.ctrl : services.modifiers && services.modifiers->ctrlHeld();
-    }
-    bool altHeld() const {
-        const KeyModifierState& k = screen.key_modifiers();
-        return k.known ? k.alt : services.modifiers && services.modifiers->altHeld();
-    }
+    KeyModifierState modifiers() const;
+    bool shiftHeld() const { return modifiers().shift; }
+    bool ctrlHeld() const { return modifiers().ctrl; }
+    bool altHeld() const { return modifiers().alt; }
     void setCaret(TextPos p) {
-        cursor_x = p.x;
-        cursor_y = p.y;
+        view.cursor_x = p.x;
+        view.cursor_y = p.y;
     }
-    TextPos caret() const { return {cursor_x, cursor_y}; }
+    TextPos caret() const { return {view.cursor_x, view.cursor_y}; }
     void loadLines(const std::string& bytes);
 
+    CursesServices services;
     SurrogateJoiner joiner_;
-    TextPos press_cell_;
-    bool mouse_captured_ = false;
+    PaintQueue paint_;
 };

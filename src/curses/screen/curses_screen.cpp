@@ -1,4 +1,4 @@
-#include "curses/curses_screen.h"
+#include "curses/screen/curses_screen.h"
 
 #include <algorithm>
 #include <new>

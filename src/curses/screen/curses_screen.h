@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "curses/screen_canvas.h"
-#include "curses/screen_window.h"
+#include "curses/screen/screen_canvas.h"
+#include "curses/screen/screen_window.h"
 
 // One cell: a UTF-16 unit (0 shows as blank) and a colour-entry index.
 struct ScreenCell {

@@ -1,4 +1,4 @@
-#include "curses/curses_window_win32.h"
+#include "curses/screen/curses_window_win32.h"
 
 #include <windowsx.h>
 

@@ -4,7 +4,7 @@
 // screen's key codes and hands mouse messages to the screen's mouse callback.
 #include <windows.h>
 
-#include "curses/curses_screen.h"
+#include "curses/screen/curses_screen.h"
 
 inline constexpr wchar_t kCursesWindowClass[] = L"OrvaneCursesWindow";
 // The caret blink timer and its period.

@@ -3,7 +3,7 @@
 // Colours are 24-bit 0xRRGGBB. The Win32 side draws with GDI; tests record the calls.
 #include <cstdint>
 
-#include "curses/screen_window.h"
+#include "curses/screen/screen_window.h"
 
 class ScreenCanvas {
 public:

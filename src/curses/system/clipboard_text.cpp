@@ -1,4 +1,4 @@
-#include "curses/clipboard_text.h"
+#include "curses/system/clipboard_text.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The native build has no desktop: no modifier is ever held, the clipboard lives in the
 // process and links are not opened.
-#include "curses/curses_services.h"
+#include "curses/system/curses_services.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <utility>
 
-#include "curses/curses_services.h"
-#include "curses/screen_window.h"
+#include "curses/system/curses_services.h"
+#include "curses/screen/screen_window.h"
 #include "platform/handles_win32.h"
 #include "platform/keyboard_win32.h"
 #include "platform/utf8_win32.h"
