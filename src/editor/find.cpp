@@ -12,6 +12,7 @@
 
 #include "editor/commands.h"
 #include "editor/edit_helpers.h"
+#include "editor/replace_line.h"
 #include "editor/text_edits.h"
 #include "text/utf8.h"
 
@@ -219,68 +220,6 @@ void replaceOne(Document& doc, const Match& match, const Needle& needle, const s
     insertByCharacter(doc, change);
 }
 
-// Replaces every match of a line from match on, building the line once. Gives exactly what
-// replaceOne at every match would: the caret and selection take the same steps (each match
-// selected, deleted, the replacement typed a character at a time, each overwriting the
-// character after it in overwrite mode), and scanning resumes after each replacement. Only for
-// well-formed text, where a column is the same character before and after an edit.
-void replaceInLine(Document& doc, Match match, const Needle& needle, const std::string& change) {
-    const int line = match.line;
-    std::string_view text = doc.lines.view(line);
-    const char* end = text.data() + text.size();
-    ViewState& view = doc.view();
-    std::string rebuilt;
-    rebuilt.reserve(text.size() + change.size() * 4 + 16);
-    // The history keeps the hits, not the line: where each was, what went and what came.
-    ChangeRecord hits;
-    size_t copied = 0;
-    int shift = 0;  // columns the line has gained up to the current match
-    LineCursor cursor{text.data(), 0};
-    const char* hit = text.data() + byteOffset(text, match.column);
-    cursor.columnOf(hit, 0);
-    for (;;) {
-        size_t at = static_cast<size_t>(hit - text.data());
-        rebuilt.append(text.data() + copied, at - copied);
-        int column = cursor.column + shift;
-        selectMatch(doc, {line, column}, needle.characters);
-        // deleteForward: the selection goes, the caret stays at its start.
-        doc.setCaret(column, line);
-        doc.clearSelection();
-        doc.markModified();
-        size_t after = at + needle.bytes.size();
-        int overwritten = 0;
-        for (const char* p = change.c_str(); *p != '\0';) {
-            size_t length = static_cast<size_t>(charLength(p));
-            if (doc.overwrite && after < text.size()) {
-                after += static_cast<size_t>(charLength(text.data() + after));
-                ++overwritten;
-            }
-            std::string piece(p, length);
-            doc.setCaretColumn(view.caretColumn + charCount(piece.c_str()));
-            p += length;
-        }
-        hits.add({line, rebuilt.size(), text.substr(at, after - at), change});
-        rebuilt.append(change);
-        copied = after;
-        int resumeColumn = cursor.columnOf(text.data() + after, 0);
-        shift = view.caretColumn - resumeColumn;
-        // The next match from the resume point on, in the part of the line still as it was.
-        const char* next = nullptr;
-        for (const char* from = text.data() + after; from < end;) {
-            const char* candidate = needle.find(from, end);
-            if (candidate == end) break;
-            if (cursor.columnOf(candidate, needle.characters) >= 0) {
-                next = candidate;
-                break;
-            }
-            from = candidate + 1;
-        }
-        if (!next) break;
-        hit = next;
-    }
-    rebuilt.append(text.data() + copied, text.size() - copied);
-    edits::rewriteLine(doc, line, rebuilt, hits);
-}
 bool onlySpaces(const char* p) {
     while (*p == ' ') ++p;
     return *p == '\0';
@@ -329,14 +268,12 @@ void replaceMatches(Document& doc, const Needle& needle, const std::string& chan
     const ViewState& view = doc.view();
     int line = fromStart && !backward ? 0 : view.caretLine;
     int column = fromStart && !backward ? 0 : view.caretColumn;
-    // Where search text, replacement and line are well-formed, a line's matches are replaced
-    // in one pass; anything else takes the one-at-a-time steps literally.
-    const bool wellFormed = utf8_kind(needle.bytes) >= 0 && utf8_kind(change) >= 0;
     for (;;) {
         Match match = backward ? scanBackward(doc, needle, line, column) : scanForward(doc, needle, line, column);
         if (!match) return;
-        if (all && !backward && wellFormed && utf8_kind(doc.lines.view(match.line)) >= 0) {
-            replaceInLine(doc, match, needle, change);
+        if (all && !backward) {
+            // A line's matches are replaced in one pass.
+            replaceAllInLine(doc, {match.line, match.column, needle.bytes, change});
             line = match.line + 1;
             column = 0;
             continue;
