@@ -39,7 +39,8 @@ RECT outerRect(HWND window) {
 
 MainWindow::MainWindow()
     : backgroundColor_(pref_background_color(AppContext::instance().prefs)),
-      skin_(std::make_unique<SkinSource>(AppContext::instance().executableFolder + "skin\\mask\\scrollbar.png")) {}
+      skin_(std::make_unique<SkinSource>(AppContext::instance().executableFolder + "skin\\mask\\scrollbar.png")),
+      clipboard_(*defaultCursesServices().clipboard) {}
 
 MainWindow::~MainWindow() {
     if (window_) DestroyWindow(window_);
@@ -73,6 +74,10 @@ bool MainWindow::pointerInEditor() const {
 }
 
 void MainWindow::hidePointer() { SetCursor(nullptr); }
+
+void MainWindow::shareCopy(const std::vector<std::string>& pieces) { clipboard_.share(window_, pieces); }
+
+bool MainWindow::foreignClipboard(std::vector<std::string>& pieces) { return clipboard_.foreignText(window_, pieces); }
 
 INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {

@@ -1,5 +1,7 @@
 #include "view/editor_view_win32.h"
 
+#include "editor/commands.h"
+
 #include <windowsx.h>
 
 #include "editor/document.h"
@@ -194,12 +196,23 @@ TextPosition EditorView::hitTestAt(LPARAM point, bool drag) const {
     return hitTest(document_, hitGeometry(), GET_X_LPARAM(point), GET_Y_LPARAM(point), drag);
 }
 
-void EditorView::buttonDown(LPARAM point) {
-    document_.clearSelection();
+void EditorView::buttonDown(LPARAM point, bool shift) {
     state_.paintCache.clear();
     invalidate();
     capture_.take(window_);
+    if (shift) {
+        // The selection runs from its anchor (or the caret) to the click; a drag moves its end.
+        extendSelectionTo(document_, hitTestAt(point, false));
+        return;
+    }
+    document_.clearSelection();
     beginDragSelection(document_, hitTestAt(point, false));
+}
+
+void EditorView::doubleClick(LPARAM point) {
+    selectWordAt(document_, hitTestAt(point, false));
+    state_.paintCache.clear();
+    invalidate();
 }
 
 void EditorView::mouseMove(LPARAM point) {

@@ -47,7 +47,10 @@ public:
     // timer at its full rate for a while.
     void wake();
 
-    void buttonDown(LPARAM point);
+    // shift: a Shift+click, which extends the selection instead of starting one.
+    void buttonDown(LPARAM point, bool shift);
+    // Selects the word under the pointer.
+    void doubleClick(LPARAM point);
     void mouseMove(LPARAM point);
     void buttonUp(LPARAM point);
     void captureLost();
