@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Fuzzes every target in tests/fuzz for SECONDS each (default 60) with libFuzzer, under
 # AddressSanitizer and UndefinedBehaviorSanitizer, starting from the seed corpora. Prints
-# the executions of this run and of the whole campaign (kept in build/fuzz/campaign.txt) and
-# the findings (inputs that broke something, kept in build/fuzz/findings/TARGET/).
+# the executions of this run and of the whole campaign, and the open findings (inputs that
+# broke something, kept in build/fuzz/findings/TARGET/ until they are dealt with and removed).
+# The campaign's totals are kept in tests/fuzz/campaign.txt, which is committed, so they
+# outlive the build folder and the machine (ORVANE_FUZZ_CAMPAIGN names another file).
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,8 +36,8 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 quiet cmake --build "$build" -j"$(nproc)" --target "${targets[@]/%/_fuzz}"
 
-campaign=$build/campaign.txt
-touch "$campaign"
+campaign=${ORVANE_FUZZ_CAMPAIGN:-$root/tests/fuzz/campaign.txt}
+[ -f "$campaign" ] || printf '# target  executions over the whole campaign  open findings\n' >"$campaign"
 status=0
 printf '%-16s %14s %16s %9s\n' target "executions" "campaign total" findings
 for t in "${targets[@]}"; do
@@ -50,10 +52,11 @@ for t in "${targets[@]}"; do
   runs=${runs:-0}
   previous=$(awk -v t="$t" '$1 == t { print $2 }' "$campaign")
   total=$(( ${previous:-0} + runs ))
-  grep -v "^$t " "$campaign" >"$campaign.new" || true
-  echo "$t $total" >>"$campaign.new"
-  mv "$campaign.new" "$campaign"
   found=$(find "$findings" -type f | wc -l)
+  # One line a target, in name order, under the heading.
+  { grep '^#' "$campaign"; { grep -v '^#' "$campaign" | grep -v "^$t " || true; echo "$t $total $found"; } | sort; } \
+    >"$campaign.new"
+  mv "$campaign.new" "$campaign"
   [ "$found" -eq 0 ] || status=1
   printf '%-16s %14s %16s %9s\n' "$t" "$runs" "$total" "$found"
 done
