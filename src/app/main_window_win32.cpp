@@ -257,16 +257,15 @@ void MainWindow::toggle_fullscreen() {
 }
 
 void MainWindow::save(bool askForPath) {
-    if (askForPath || document_->path.empty()) {
-        std::string path;
+    std::string path = document_->path;
+    SaveOutcome outcome;
+    if (askForPath || path.empty()) {
         if (!choose_file_for_save(window_, path)) return;
-        document_->path = path;
+        outcome = saveDocumentAs(*document_, path);
+    } else {
+        outcome = saveDocument(*document_);
     }
-    switch (saveDocument(*document_)) {
-    case SaveResult::Saved: return;
-    case SaveResult::NotSaved: showError(saveFailedMessage(document_->path)); return;
-    case SaveResult::FailedInPlace: showError(saveFailedInPlaceMessage(document_->path)); return;
-    }
+    if (outcome.result != SaveResult::Saved) showError(saveFailedMessage(path, outcome));
 }
 
 void MainWindow::openFile() {
@@ -277,7 +276,12 @@ void MainWindow::openFile() {
 
 void MainWindow::reportLoad(LoadResult result, const std::string& path, bool reportCannotOpen) {
     switch (result) {
-    case LoadResult::Loaded: return;
+    case LoadResult::Loaded: {
+        // Bytes the lines cannot hold are pointed out once, before any save could cut them out.
+        std::string notice = loadedWithBytesOutOfReachMessage(path, document_->format);
+        if (!notice.empty()) utf8::messageBox(window_, notice.c_str(), kNoticeCaption, MB_ICONWARNING);
+        return;
+    }
     case LoadResult::CannotOpen:
         if (reportCannotOpen) showError(openFailedMessage(path));
         return;

@@ -6,7 +6,7 @@
 
 #include "curses/curses_editor.h"
 #include "curses/document_text.h"
-#include "platform/file_io.h"
+#include "platform/safe_file_writer.h"
 #include "text/utf8.h"
 
 namespace {

@@ -142,3 +142,90 @@ void SurrogateJoiner::flush(std::string& out) {
     appendCodePoint(out, pendingHigh_);
     pendingHigh_ = 0;
 }
+
+namespace {
+
+inline void putUnit(std::string& out, unsigned unit, ByteOrder order) {
+    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+    if (order == ByteOrder::LittleEndian) {
+        out.push_back(low);
+        out.push_back(high);
+    } else {
+        out.push_back(high);
+        out.push_back(low);
+    }
+}
+
+// The length a lead byte promises (1 for a byte that leads nothing).
+size_t promisedLength(unsigned char lead) {
+    if (lead < 0xC0) return 1;
+    if (lead < 0xE0) return 2;
+    if (lead < 0xF0) return 3;
+    if (lead < 0xF8) return 4;
+    if (lead < 0xFC) return 5;
+    return lead < 0xFE ? 6 : 1;
+}
+
+// Where an unfinished character at the end of text starts (text.size() when there is none):
+// a lead byte followed only by continuation bytes, fewer than it promises.
+size_t unfinishedTail(std::string_view text) {
+    const size_t n = text.size();
+    for (size_t back = 1; back <= 5 && back <= n; ++back) {
+        unsigned char b = static_cast<unsigned char>(text[n - back]);
+        if (isContinuation(b)) continue;
+        return promisedLength(b) > back ? n - back : n;
+    }
+    return n;
+}
+
+}  // namespace
+
+bool utf16BytesToUtf8(std::string_view bytes, ByteOrder order, std::string& out) {
+    out.clear();
+    if (bytes.size() % 2 != 0) return false;
+    out.reserve(bytes.size() / 2 * 3);
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t units = bytes.size() / 2;
+    auto unitAt = [&](size_t i) -> unsigned {
+        return order == ByteOrder::LittleEndian ? p[2 * i] | (p[2 * i + 1] << 8) : (p[2 * i] << 8) | p[2 * i + 1];
+    };
+    for (size_t i = 0; i < units; ++i) {
+        unsigned cp = unitAt(i);
+        if (cp < 0x80) {
+            out.push_back(static_cast<char>(cp));
+            continue;
+        }
+        if (isLowSurrogate(cp)) return false;
+        if (isHighSurrogate(cp)) {
+            if (i + 1 >= units || !isLowSurrogate(unitAt(i + 1))) return false;
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00u);
+            ++i;
+        }
+        char encoded[4];
+        out.append(encoded, static_cast<size_t>(encode(static_cast<int>(cp), encoded, sizeof encoded)));
+    }
+    return true;
+}
+
+size_t appendUtf16Bytes(std::string_view text, ByteOrder order, bool last, std::string& out) {
+    const size_t end = last ? text.size() : unfinishedTail(text);
+    for (size_t i = 0; i < end;) {
+        const unsigned char b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            putUnit(out, b, order);
+            ++i;
+            continue;
+        }
+        DecodedChar c = decode(text.data() + i, end - i);
+        const char32_t shown = displayCodePoint(text.data() + i, c);
+        if (shown >= 0x10000) {
+            const unsigned v = static_cast<unsigned>(shown) - 0x10000;
+            putUnit(out, 0xD800 + (v >> 10), order);
+            putUnit(out, 0xDC00 + (v & 0x3FF), order);
+        } else {
+            putUnit(out, static_cast<unsigned>(shown), order);
+        }
+        i += static_cast<size_t>(c.length > 0 ? c.length : 1);
+    }
+    return end;
+}

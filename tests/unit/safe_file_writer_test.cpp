@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/file_io.h"
+#include "platform/safe_file_writer.h"
 #include "fault_injection.h"
 #include "temp_dir.h"
 
@@ -147,4 +147,29 @@ TEST(SafeFileWriter, ADiskFillingHalfWayLeavesTheOriginalAndNoTemporaryFile) {
         EXPECT_EQ(dir.read("big.txt"), original);
         EXPECT_EQ(entriesIn(dir), 1u);
     }
+}
+
+namespace {
+
+size_t openDescriptors() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+}  // namespace
+
+TEST(SafeFileWriter, AWriterThatCannotTakeItsMemoryCreatesNoFileAndHoldsNoHandle) {
+    TempDir dir;
+    dir.write("a.txt", "original");
+    const size_t descriptors = openDescriptors();
+    {
+        // Blocks of the writer's size come from the system, not from what the heap has free.
+        LargeBlocksFromTheSystem large;
+        AddressSpaceLimit cap(32 << 10);
+        if (!cap.active()) GTEST_SKIP() << "no address-space cap here";
+        EXPECT_THROW(SafeFileWriter writer(dir.file("a.txt")), std::bad_alloc);
+        EXPECT_THROW(FileWriter writer(dir.file("b.txt")), std::bad_alloc);
+    }
+    EXPECT_EQ(openDescriptors(), descriptors);
+    EXPECT_EQ(dir.read("a.txt"), "original");
+    EXPECT_EQ(entriesIn(dir), 1u);
 }
