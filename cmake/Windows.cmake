@@ -52,6 +52,8 @@ file(GLOB ORVANE_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*
 add_executable(win32_tests ${ORVANE_WIN32_TESTS})
 target_compile_options(win32_tests PRIVATE ${ORVANE_WARNINGS})
 target_link_libraries(win32_tests PRIVATE orvane_app ${ORVANE_CJSON_WHOLE} gtest gtest_main)
+# The portable stand-ins the native tests use too (failing save steps).
+target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
 
 # Reads window texts for the end-to-end scenarios.
 add_executable(e2e_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe_win32.cpp)

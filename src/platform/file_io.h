@@ -69,7 +69,8 @@ public:
         Overwrite,  // an existing file, written from its start without being emptied first:
                     // syncToDisk cuts it to the bytes written, so nothing is lost before then
         CreateThroughLink,  // create the file a name leads to, following a link at the name;
-                            // fail when a file is already there
+                            // fail when nothing answers to the name but a file with text is
+                            // there after all
     };
     // Takes its memory before it touches the file: a writer that cannot be made has created,
     // emptied and opened nothing.

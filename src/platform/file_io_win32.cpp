@@ -409,10 +409,16 @@ FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make
     // The blocks first: a writer without them must not have created or emptied the file.
     for (size_t i = 0; i < kMaxPendingWrites; ++i) impl_->freeBlocks.push_back(impl_->newBlock());
     DWORD error = 0;
+    // Through a link to a missing file the system may say the file exists (the link does), so
+    // a file made there is told by nothing answering to the name before and its being empty.
+    if (mode == Mode::CreateThroughLink && attributesOf(utf8Path) != INVALID_FILE_ATTRIBUTES) {
+        impl_->error = FileError::Exists;
+        return;
+    }
     impl_->handle = openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode),
                              FILE_FLAG_OVERLAPPED, false, error);
-    if (impl_->handle != INVALID_HANDLE_VALUE && mode == Mode::CreateThroughLink && error == ERROR_ALREADY_EXISTS) {
-        // Opened a file that was there after all: it is not this writer's to fill.
+    if (impl_->handle != INVALID_HANDLE_VALUE && mode == Mode::CreateThroughLink && querySize(impl_->handle) > 0) {
+        // A file with text in it was there after all: it is not this writer's to fill.
         CloseHandle(impl_->handle);
         impl_->handle = INVALID_HANDLE_VALUE;
         error = ERROR_FILE_EXISTS;
@@ -670,6 +676,14 @@ DWORD replaceKeepingSecurity(const std::string& replacement, const std::string& 
 FileError replace(const std::string& replacement, const std::string& target) {
     if (isReadOnly(target)) return FileError::ReadOnly;
     DWORD before = attributesOf(target);
+    if (before != INVALID_FILE_ATTRIBUTES) {
+        // A file another program holds is found out before the replace is tried: some systems
+        // leave a file of their own behind when a replace fails that way.
+        DWORD error = 0;
+        win32::Handle probe(openPath(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, false, error));
+        if (!probe.valid() && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)) return FileError::Busy;
+    }
     if (DWORD error = replaceKeepingSecurity(replacement, target); error != NO_ERROR) {
         FileError kind = creationErrorFrom(error, target);
         return kind == FileError::None ? FileError::Other : kind;
