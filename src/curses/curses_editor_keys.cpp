@@ -705,8 +705,13 @@ void CursesEditor::copyOrCut(bool cut) {
         return;
     }
     std::string text = copyText();
+    // Text that did not reach the clipboard is not cut: a paste would not bring it back.
+    if (services.clipboard &&
+        !services.clipboard->setUnicodeText(screen.window.get(), clipboard_text_from_utf8(text))) {
+        show_message(cut ? "Can't cut: clipboard unavailable" : "Can't copy: clipboard unavailable");
+        return;
+    }
     shared().copy_buffer = text;
-    if (services.clipboard) services.clipboard->setUnicodeText(screen.window.get(), clipboard_text_from_utf8(text));
     const char* pattern = "Copied %d bytes";
     if (cut) {
         note_view_before_change();
