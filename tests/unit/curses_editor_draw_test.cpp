@@ -220,7 +220,7 @@ TEST(CursesDraw, BytesAfterANulAreShownAndWithinReach) {
     h.key(End);
     EXPECT_EQ(h.editor->cursor_x, 5);
     h.key('!');
-    EXPECT_EQ(h.editor->lines[0], std::string("ab\0cd!", 7));
+    EXPECT_EQ(h.editor->lines[0], std::string("ab\0cd!", 6));
     EXPECT_EQ(h.row(1).substr(0, 6), "ab?cd!");
     EXPECT_EQ(h.editor->save_file(), 0);
     EXPECT_EQ(h.dir.read("doc.txt"), std::string("ab\0cd!\nnext\n", 12));

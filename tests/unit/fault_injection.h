@@ -30,7 +30,6 @@ private:
     bool active_ = false;
 };
 
-#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -68,17 +67,3 @@ private:
     bool active_ = false;
 };
 
-// Allocations from 32 KB on are mapped from the system one by one, and the heap gives back
-// what it holds free at its top, so that an address-space cap refuses a large block whatever
-// the heap held before. (Free blocks inside the heap are still used: a process that ran many
-// tests before may find room there, which is why each test runs in a process of its own.)
-class LargeBlocksFromTheSystem {
-public:
-    LargeBlocksFromTheSystem() {
-        mallopt(M_MMAP_THRESHOLD, 32 << 10);
-        malloc_trim(0);
-    }
-    ~LargeBlocksFromTheSystem() { mallopt(M_MMAP_THRESHOLD, 128 << 10); }
-    LargeBlocksFromTheSystem(const LargeBlocksFromTheSystem&) = delete;
-    LargeBlocksFromTheSystem& operator=(const LargeBlocksFromTheSystem&) = delete;
-};
