@@ -324,6 +324,9 @@ void MainWindow::command(int id) {
     case ID_HELP_WEBSITE: utf8::shellExecute(window_, nullptr, ORVANE_WEBSITE, nullptr, SW_SHOWNORMAL); break;
     default: break;
     }
+    // A new or opened document starts at its top: the scrollbar shows it.
+    if (id == ID_FILE_NEW || id == ID_FILE_OPEN)
+        if (EditorView* view = editorView()) view->followView();
 }
 
 void MainWindow::writePlacement() {
