@@ -195,10 +195,12 @@ std::string readRest(ByteSource& reader, const FileStart& start) {
 // A file that starts with a UTF-16 mark becomes UTF-8 lines when the rest is well-formed
 // UTF-16; otherwise its bytes are taken as they are, and it cannot be saved over.
 void readUtf16(ByteSource& reader, const FileStart& start, LineList& lines, FileFormat& format) {
-    const std::string bytes = readRest(reader, start);
+    std::string bytes = readRest(reader, start);
     const ByteOrder order = format.encoding == TextEncoding::Utf16LE ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
     std::string text;
     if (utf16BytesToUtf8(std::string_view(bytes).substr(2), order, text)) {
+        // The file's bytes go before the lines are made: at most two copies are held at once.
+        std::string().swap(bytes);
         format.holdsNul = holdsNul(text.data(), text.size());
         appendBytes(lines, text);
         return;

@@ -183,26 +183,44 @@ size_t unfinishedTail(std::string_view text) {
 bool utf16BytesToUtf8(std::string_view bytes, ByteOrder order, std::string& out) {
     out.clear();
     if (bytes.size() % 2 != 0) return false;
-    out.reserve(bytes.size() / 2 * 3);
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t units = bytes.size() / 2;
+    const bool little = order == ByteOrder::LittleEndian;
     auto unitAt = [&](size_t i) -> unsigned {
-        return order == ByteOrder::LittleEndian ? p[2 * i] | (p[2 * i + 1] << 8) : (p[2 * i] << 8) | p[2 * i + 1];
+        return little ? p[2 * i] | (p[2 * i + 1] << 8) : (p[2 * i] << 8) | p[2 * i + 1];
     };
+    // First the length, checking every surrogate has its partner; then the bytes, written
+    // straight into room of exactly that size.
+    size_t length = 0;
+    for (size_t i = 0; i < units; ++i) {
+        const unsigned u = unitAt(i);
+        if (u < 0x80) {
+            ++length;
+        } else if (u < 0x800) {
+            length += 2;
+        } else if (isHighSurrogate(u)) {
+            if (i + 1 >= units || !isLowSurrogate(unitAt(i + 1))) return false;
+            length += 4;
+            ++i;
+        } else if (isLowSurrogate(u)) {
+            return false;
+        } else {
+            length += 3;
+        }
+    }
+    out.resize(length);
+    char* to = out.data();
     for (size_t i = 0; i < units; ++i) {
         unsigned cp = unitAt(i);
         if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
+            *to++ = static_cast<char>(cp);
             continue;
         }
-        if (isLowSurrogate(cp)) return false;
         if (isHighSurrogate(cp)) {
-            if (i + 1 >= units || !isLowSurrogate(unitAt(i + 1))) return false;
             cp = 0x10000 + ((cp - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00u);
             ++i;
         }
-        char encoded[4];
-        out.append(encoded, static_cast<size_t>(encode(static_cast<int>(cp), encoded, sizeof encoded)));
+        to += encode(static_cast<int>(cp), to, 4);
     }
     return true;
 }
