@@ -124,7 +124,6 @@ FileFacts inspect(const std::string& path);
 // A short name beside target (same folder) for attempt 0, 1, ..., ending in suffix (".tmp",
 // ".bak"): short, so that a target whose own name is near the limit still has one.
 std::string nameBeside(const std::string& target, const char* suffix, int attempt);
-bool exists(const std::string& path);
 // A device, pipe or other special file: written in place, never replaced.
 bool isSpecialFile(const std::string& path);
 bool isReadOnly(const std::string& path);

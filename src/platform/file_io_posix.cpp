@@ -243,11 +243,6 @@ std::string nameBeside(const std::string& target, const char* suffix, int attemp
     return folderOf(target) + ".orvane-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + suffix;
 }
 
-bool exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 bool isSpecialFile(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);

@@ -613,8 +613,6 @@ bool nameFits(const std::string& path) {
 
 void sleepMilliseconds(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
-bool exists(const std::string& path) { return attributesOf(path) != INVALID_FILE_ATTRIBUTES; }
-
 bool isSpecialFile(const std::string& path) {
     // Device names ("\\.\COM1") are special whatever the system says about them.
     if (path.rfind("\\\\.\\", 0) == 0) return true;
