@@ -12,8 +12,6 @@
 //   core_bench paste LINES               paste LINES lines into a 200,000-line document
 //   core_bench cut LINES                 cut a selection of LINES lines
 //   core_bench keystroke BYTES           single commands (typing, moves, deletes, a search) in one line of BYTES
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,25 +23,12 @@
 #include "editor/document.h"
 #include "editor/document_file.h"
 #include "editor/find.h"
+#include "driver_figures.h"
 #include "quiet_document_host.h"
 #include "text/utf8.h"
 #include "view/editor_paint.h"
 
 namespace {
-
-long peakKilobytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-double seconds(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void report(const char* name, double value) { std::printf("%s %.6f\n", name, value); }
 
 struct Editor {
     QuietHost host;

@@ -48,6 +48,9 @@ bool preTranslateKey(const MSG& message) {
     keyLatencyMark();
     if (isDocumentAction(decision.action)) {
         if (Document* document = main->document()) performKeyAction(*document, decision);
+        // Undo and redo can change lines far from the caret: the next paint shows them all.
+        if (decision.action == KeyAction::Undo || decision.action == KeyAction::Redo)
+            if (EditorView* view = main->editorView()) view->clearPaintCache();
     } else {
         runWindowAction(*main, decision);
     }

@@ -154,6 +154,8 @@ void MainWindow::initialise(HWND window) {
     if (!app.commandLinePath.empty() && FileReader(app.commandLinePath).isOpen())
         reportLoad(loadDocument(*document_, app.commandLinePath), app.commandLinePath, false);
     app.commandLinePath.clear();
+    // The first document has nothing before it to go back to.
+    document_->history.clear();
 
     layout(IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED);
 }

@@ -2,7 +2,8 @@
 // Editing commands of the main editor. Each one reads the caret from the document's
 // ViewState, changes lines through the line list (in place: only the bytes after a change
 // move, and many lines change in one step), and moves the caret with
-// setCaretColumn/setCaretLine so the view follows. There is no undo.
+// setCaretColumn/setCaretLine so the view follows. Every change is written into the
+// document's history, so each command that changes the text can be undone as one step.
 #include "editor/document.h"
 
 // Caret moves. Vertical moves clamp the column to the target line; no column is remembered.
@@ -36,6 +37,11 @@ void deleteSelection(Document& doc);
 void copySelection(Document& doc);
 void cutSelection(Document& doc);
 void paste(Document& doc);
+
+// Takes back the last step, or does again the last one taken back: the text, the caret, the
+// selection and the scroll as they were; New and Open bring back the document they replaced.
+void undo(Document& doc);
+void redo(Document& doc);
 
 // Esc: line-number modes off, selection and search texts cleared.
 void cancel(Document& doc);

@@ -4,6 +4,7 @@
 
 #include "editor/commands.h"
 #include "editor/edit_helpers.h"
+#include "editor/text_edits.h"
 
 using edit::caretLineExists;
 using edit::lineExists;
@@ -41,40 +42,36 @@ void copySelection(Document& doc) {
 }
 
 void cutSelection(Document& doc) {
-    copySelection(doc);
-    deleteForward(doc);
+    asCommand(doc, StepKind::Edit, [&] {
+        copySelection(doc);
+        deleteForward(doc);
+    });
 }
 
 void paste(Document& doc) {
-    if (doc.copyBuffer.empty() || !caretLineExists(doc)) return;
-    ViewState& view = doc.view();
-    std::string_view line = edit::lineText(doc, view.caretLine);
-    ColumnPosition at = columnPosition(line, view.caretColumn);
-    if (at.column < view.caretColumn) return;
-    const std::string& head = doc.copyBuffer.front();
-    const size_t headBytes = strnlen(head.data(), head.size());
-    // The rest of the caret line stays behind the first piece; later pieces become new lines,
-    // all inserted in one step. All the memory is taken before anything changes, so a paste
-    // is whole or does nothing.
-    int pieces = static_cast<int>(doc.copyBuffer.size());
-    LineBatch batch;
-    if (pieces > 1) {
-        size_t bytes = 0;
-        for (int i = 1; i < pieces; ++i) bytes += doc.copyBuffer[static_cast<size_t>(i)].size();
-        batch.reserve(bytes, static_cast<size_t>(pieces - 1));
-        for (int i = 1; i < pieces; ++i) {
-            const std::string& piece = doc.copyBuffer[static_cast<size_t>(i)];
-            batch.add(piece.data(), strnlen(piece.data(), piece.size()));
+    asCommand(doc, StepKind::Edit, [&] {
+        if (doc.copyBuffer.empty() || !caretLineExists(doc)) return;
+        ViewState& view = doc.view();
+        std::string_view line = edit::lineText(doc, view.caretLine);
+        ColumnPosition at = columnPosition(line, view.caretColumn);
+        if (at.column < view.caretColumn) return;
+        // The pieces go in as copied: the first joins the caret line at the caret, the others
+        // follow as lines of their own, and the rest of the caret line comes after the last.
+        std::string text;
+        for (size_t i = 0; i < doc.copyBuffer.size(); ++i) {
+            const std::string& piece = doc.copyBuffer[i];
+            if (i > 0) text.push_back(kLineBreak);
+            text.append(piece.data(), strnlen(piece.data(), piece.size()));
         }
-    }
-    doc.lines.reserveLine(view.caretLine, line.size() + headBytes);
-    doc.lines.splice(view.caretLine, at.byte, 0, head.data(), headBytes);
-    if (pieces > 1) doc.lines.insert(view.caretLine + 1, std::move(batch));
-    if (pieces == 1) {
-        doc.setCaretColumn(view.caretColumn + charCount(head.c_str()));
-    } else {
-        int lastLine = view.caretLine + pieces - 1;
-        doc.setCaret(charCount(doc.line(lastLine)), lastLine);
-    }
-    doc.markModified();
+        const int startLine = view.caretLine;
+        edits::change(doc, {startLine, at.byte, {}, text});
+        const int pieces = static_cast<int>(doc.copyBuffer.size());
+        if (pieces == 1) {
+            doc.setCaretColumn(view.caretColumn + charCount(text.c_str()));
+        } else {
+            std::string_view last = doc.copyBuffer.back();
+            doc.setCaret(charCount(last.substr(0, strnlen(last.data(), last.size()))), startLine + pieces - 1);
+        }
+        doc.markModified();
+    });
 }

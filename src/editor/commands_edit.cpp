@@ -3,6 +3,7 @@
 
 #include "editor/commands.h"
 #include "editor/edit_helpers.h"
+#include "editor/text_edits.h"
 
 using edit::caretLineExists;
 using edit::isBlank;
@@ -12,15 +13,8 @@ using edit::lineText;
 
 namespace {
 
-// Appends line index + 1 to line index and removes it.
-void joinWithNext(Document& doc, int index) {
-    std::string_view next = lineText(doc, index + 1);
-    doc.lines.splice(index, doc.lines.length(index), 0, next.data(), next.size());
-    doc.removeLine(index + 1);
-}
-
-// Removes the bytes [from, to) of a line; only the bytes after them move.
-void eraseBytes(Document& doc, int index, size_t from, size_t to) { doc.lines.splice(index, from, to - from, nullptr, 0); }
+// Removes the bytes [from, to) of a line.
+void eraseBytes(Document& doc, int index, size_t from, size_t to) { edits::splice(doc, index, from, to - from, {}); }
 
 const char* indentUnit(const Document& doc) { return doc.space ? " " : "\t"; }
 
@@ -31,44 +25,47 @@ bool selectionSpansLines(const Document& doc) {
 }  // namespace
 
 void insertText(Document& doc, const char* text) {
-    bool replacedSelection = false;
-    if (doc.selectionActive) {
-        // The memory for the whole change first: typing over a selection must not stop with
-        // the selection gone and the text not typed.
-        TextPosition start = doc.selectionStart, end = doc.selectionEnd;
-        if (lineExists(doc, start.line) && lineExists(doc, end.line) && end.line >= start.line) {
-            std::string_view last = lineText(doc, end.line);
-            size_t kept = byteOffset(lineText(doc, start.line), std::max(start.column, 0)) +
-                          (last.size() - std::min(last.size(), byteOffset(last, end.column)));
-            doc.lines.reserveLine(start.line, kept + std::strlen(text));
+    asCommand(doc, StepKind::Edit, [&] {
+        bool replacedSelection = false;
+        if (doc.selectionActive) {
+            // The memory for the whole change first: taking the deletion back could need as
+            // much as the typing, and neither may be missing half-way.
+            TextPosition start = doc.selectionStart, end = doc.selectionEnd;
+            if (lineExists(doc, start.line) && lineExists(doc, end.line) && end.line >= start.line) {
+                std::string_view last = lineText(doc, end.line);
+                size_t kept = byteOffset(lineText(doc, start.line), std::max(start.column, 0)) +
+                              (last.size() - std::min(last.size(), byteOffset(last, end.column)));
+                doc.lines.reserveLine(start.line, kept + std::strlen(text));
+            }
+            deleteSelection(doc);
+            replacedSelection = true;
         }
-        deleteSelection(doc);
-        replacedSelection = true;
-    }
-    ViewState& view = doc.view();
-    if (!caretLineExists(doc)) return;
-    std::string_view line = lineText(doc, view.caretLine);
-    // One walk up to the caret tells both where it is and whether it lies inside the line.
-    ColumnPosition at = columnPosition(line, view.caretColumn);
-    if (at.column < view.caretColumn) return;
-    size_t erase = 0;
-    if (doc.overwrite && !replacedSelection && at.byte < line.size())
-        erase = static_cast<size_t>(charLength(line.data() + at.byte));
-    doc.lines.splice(view.caretLine, at.byte, erase, text, std::strlen(text));
-    doc.setCaretColumn(view.caretColumn + charCount(text));
-    doc.markModified();
+        ViewState& view = doc.view();
+        if (!caretLineExists(doc)) return;
+        std::string_view line = lineText(doc, view.caretLine);
+        // One walk up to the caret tells both where it is and whether it lies inside the line.
+        ColumnPosition at = columnPosition(line, view.caretColumn);
+        if (at.column < view.caretColumn) return;
+        size_t erase = 0;
+        if (doc.overwrite && !replacedSelection && at.byte < line.size())
+            erase = static_cast<size_t>(charLength(line.data() + at.byte));
+        edits::splice(doc, view.caretLine, at.byte, erase, text);
+        doc.setCaretColumn(view.caretColumn + charCount(text));
+        doc.markModified();
+    });
 }
 
 void splitLine(Document& doc) {
-    ViewState& view = doc.view();
-    if (!caretLineExists(doc)) return;
-    std::string_view line = lineText(doc, view.caretLine);
-    ColumnPosition at = columnPosition(line, view.caretColumn);
-    if (at.column < view.caretColumn) return;
-    doc.lines.insert(view.caretLine + 1, line.data() + at.byte, line.size() - at.byte);
-    eraseBytes(doc, view.caretLine, at.byte, line.size());
-    doc.setCaret(0, view.caretLine + 1);
-    doc.markModified();
+    asCommand(doc, StepKind::Edit, [&] {
+        ViewState& view = doc.view();
+        if (!caretLineExists(doc)) return;
+        std::string_view line = lineText(doc, view.caretLine);
+        ColumnPosition at = columnPosition(line, view.caretColumn);
+        if (at.column < view.caretColumn) return;
+        edits::breakLine(doc, view.caretLine, at.byte);
+        doc.setCaret(0, view.caretLine + 1);
+        doc.markModified();
+    });
 }
 
 namespace {
@@ -88,7 +85,7 @@ void deleteForwardUntil(Document& doc, size_t (*end)(const char* line, size_t fr
     if (inside && at.byte < line.size()) {
         eraseBytes(doc, view.caretLine, at.byte, end(line.data(), at.byte));
     } else if (inside && at.byte == line.size() && lineExists(doc, view.caretLine + 1)) {
-        joinWithNext(doc, view.caretLine);
+        edits::joinWithNext(doc, view.caretLine);
     } else {
         return;
     }
@@ -121,7 +118,7 @@ void deleteBackwardFrom(Document& doc, BackwardRange (*start)(std::string_view l
     } else if (view.caretColumn == 0 && view.caretLine >= 1) {
         int previous = view.caretLine - 1;
         int joinColumn = lineLength(doc, previous);
-        joinWithNext(doc, previous);
+        edits::joinWithNext(doc, previous);
         doc.setCaret(joinColumn, previous);
     } else {
         return;
@@ -160,13 +157,21 @@ BackwardRange atPreviousBlank(std::string_view line, int column) {
 
 }  // namespace
 
-void deleteForward(Document& doc) { deleteForwardUntil(doc, nextCharacter); }
+void deleteForward(Document& doc) {
+    asCommand(doc, StepKind::Edit, [&] { deleteForwardUntil(doc, nextCharacter); });
+}
 
-void deleteWordForward(Document& doc) { deleteForwardUntil(doc, pastNextBlank); }
+void deleteWordForward(Document& doc) {
+    asCommand(doc, StepKind::Edit, [&] { deleteForwardUntil(doc, pastNextBlank); });
+}
 
-void deleteBackward(Document& doc) { deleteBackwardFrom(doc, previousCharacter); }
+void deleteBackward(Document& doc) {
+    asCommand(doc, StepKind::Edit, [&] { deleteBackwardFrom(doc, previousCharacter); });
+}
 
-void deleteWordBackward(Document& doc) { deleteBackwardFrom(doc, atPreviousBlank); }
+void deleteWordBackward(Document& doc) {
+    asCommand(doc, StepKind::Edit, [&] { deleteBackwardFrom(doc, atPreviousBlank); });
+}
 
 namespace {
 
@@ -181,99 +186,94 @@ LineRange selectedLines(const Document& doc) {
 }  // namespace
 
 void indent(Document& doc) {
-    if (!selectionSpansLines(doc)) {
-        // Room for every unit first, so the indent is all there or not at all.
-        if (!doc.selectionActive && caretLineExists(doc))
-            doc.lines.reserveLine(doc.view().caretLine,
-                                  doc.lines.length(doc.view().caretLine) + static_cast<size_t>(std::max(doc.tabSize, 0)));
-        for (int round = 0; round < doc.tabSize; ++round) insertText(doc, indentUnit(doc));
-        return;
-    }
-    LineRange range = selectedLines(doc);
-    if (range.first > range.last) return;
-    // Every indented line is written once into one new block that replaces them all.
-    const size_t units = static_cast<size_t>(std::max(doc.tabSize, 0));
-    const char unit = indentUnit(doc)[0];
-    size_t bytes = 0;
-    for (int index = range.first; index <= range.last; ++index) bytes += doc.lines.length(index) + units;
-    LineBatch batch;
-    batch.reserve(bytes, static_cast<size_t>(range.last - range.first + 1));
-    for (int index = range.first; index <= range.last; ++index) {
-        std::string_view text = lineText(doc, index);
-        char* out = batch.addUninitialized(units + text.size());
-        std::memset(out, unit, units);
-        std::memcpy(out + units, text.data(), text.size());
-    }
-    doc.lines.replace(range.first, std::move(batch));
-    doc.markModified();
+    asCommand(doc, StepKind::Edit, [&] {
+        if (!selectionSpansLines(doc)) {
+            for (int round = 0; round < doc.tabSize; ++round) insertText(doc, indentUnit(doc));
+            return;
+        }
+        LineRange range = selectedLines(doc);
+        if (range.first > range.last) return;
+        edits::prefixLines(doc, range.first, range.last, indentUnit(doc)[0], static_cast<size_t>(std::max(doc.tabSize, 0)));
+        doc.markModified();
+    });
 }
 
-void unindent(Document& doc) {
+namespace {
+
+// Shift+Tab within one line: blanks before the selection go, and the selection moves left
+// with its text. The anchor stays where it is: it need not be an end of the selection (after
+// a find it is where the caret was), and moving it could take it left of column 0.
+bool unindentWithinLine(Document& doc) {
     ViewState& view = doc.view();
-    if (!doc.selectionActive) {
-        for (int round = 0; round < doc.tabSize; ++round) {
-            if (view.caretColumn < 1 || !caretLineExists(doc)) return;
-            const char* line = doc.line(view.caretLine);
-            if (!isBlank(line[byteOffset(line, view.caretColumn - 1)])) return;
-            deleteBackward(doc);
-        }
-        return;
-    }
     bool changed = false;
-    if (!selectionSpansLines(doc)) {
-        int index = doc.selectionStart.line;
-        for (int round = 0; round < doc.tabSize && lineExists(doc, index); ++round) {
-            int start = doc.selectionStart.column;
-            if (start <= 0) break;
-            std::string_view line = lineText(doc, index);
-            ColumnPosition before = columnPosition(line, start - 1);
-            if (before.column < start - 1 || before.byte >= line.size()) break;
-            if (!isBlank(line[before.byte])) break;
-            eraseBytes(doc, index, before.byte, before.byte + 1);
-            doc.setCaretColumn(view.caretColumn - 1);
-            // The anchor is one end of the selection, so it shifts with it; otherwise the
-            // next Shift+arrow would grow the selection from a stale column.
-            --doc.selectionStart.column;
-            --doc.selectionEnd.column;
-            --doc.anchor.column;
-            changed = true;
-        }
-    } else {
-        LineRange range = selectedLines(doc);
-        for (int index = range.first; index <= range.last; ++index) {
-            const char* text = doc.line(index);
-            size_t removed = 0;
-            while (removed < static_cast<size_t>(std::max(doc.tabSize, 0)) && isBlank(text[removed])) ++removed;
-            if (removed == 0) continue;
-            // Dropping leading bytes moves nothing for a line in shared storage.
-            eraseBytes(doc, index, 0, removed);
-            changed = true;
-        }
+    int index = doc.selectionStart.line;
+    for (int round = 0; round < doc.tabSize && lineExists(doc, index); ++round) {
+        int start = doc.selectionStart.column;
+        if (start <= 0) break;
+        std::string_view line = lineText(doc, index);
+        ColumnPosition before = columnPosition(line, start - 1);
+        if (before.column < start - 1 || before.byte >= line.size()) break;
+        if (!isBlank(line[before.byte])) break;
+        eraseBytes(doc, index, before.byte, before.byte + 1);
+        doc.setCaretColumn(view.caretColumn - 1);
+        --doc.selectionStart.column;
+        --doc.selectionEnd.column;
+        changed = true;
     }
-    if (changed) doc.markModified();
+    return changed;
+}
+
+bool unindentLines(Document& doc) {
+    bool changed = false;
+    LineRange range = selectedLines(doc);
+    for (int index = range.first; index <= range.last; ++index) {
+        std::string_view text = lineText(doc, index);
+        size_t removed = 0;
+        while (removed < std::min(static_cast<size_t>(std::max(doc.tabSize, 0)), text.size()) && isBlank(text[removed]))
+            ++removed;
+        if (removed == 0) continue;
+        // Dropping leading bytes moves nothing for a line in shared storage.
+        eraseBytes(doc, index, 0, removed);
+        changed = true;
+    }
+    return changed;
+}
+
+}  // namespace
+
+void unindent(Document& doc) {
+    asCommand(doc, StepKind::Edit, [&] {
+        ViewState& view = doc.view();
+        if (!doc.selectionActive) {
+            for (int round = 0; round < doc.tabSize; ++round) {
+                if (view.caretColumn < 1 || !caretLineExists(doc)) return;
+                const char* line = doc.line(view.caretLine);
+                if (!isBlank(line[byteOffset(line, view.caretColumn - 1)])) return;
+                deleteBackward(doc);
+            }
+            return;
+        }
+        bool changed = selectionSpansLines(doc) ? unindentLines(doc) : unindentWithinLine(doc);
+        if (changed) doc.markModified();
+    });
 }
 
 void deleteSelection(Document& doc) {
-    TextPosition start = doc.selectionStart;
-    TextPosition end = doc.selectionEnd;
-    if (!lineExists(doc, start.line) || !lineExists(doc, end.line) || end.line < start.line) {
+    asCommand(doc, StepKind::Edit, [&] {
+        TextPosition start = doc.selectionStart;
+        TextPosition end = doc.selectionEnd;
+        if (!lineExists(doc, start.line) || !lineExists(doc, end.line) || end.line < start.line) {
+            doc.clearSelection();
+            return;
+        }
+        std::string_view first = lineText(doc, start.line);
+        size_t from = start.column <= 0 ? 0 : byteOffset(first, start.column);
+        size_t to = byteOffset(lineText(doc, end.line), end.column);
+        if (start.line != end.line || to > from) edits::eraseRange(doc, start.line, from, end.line, to);
+        doc.setCaret(start.column, start.line);
         doc.clearSelection();
-        return;
-    }
-    std::string_view first = lineText(doc, start.line);
-    size_t from = start.column <= 0 ? 0 : byteOffset(first, start.column);
-    if (start.line == end.line) {
-        size_t to = byteOffset(first, end.column);
-        if (to > from) eraseBytes(doc, start.line, from, to);
-    } else {
-        std::string_view last = lineText(doc, end.line);
-        size_t tail = byteOffset(last, end.column);
-        doc.lines.splice(start.line, from, first.size() - from, last.data() + tail, last.size() - tail);
-        doc.lines.removeRange(start.line + 1, end.line - start.line);
-    }
-    doc.setCaret(start.column, start.line);
-    doc.clearSelection();
-    doc.markModified();
+        doc.markModified();
+    });
 }
 
 void cancel(Document& doc) {

@@ -101,6 +101,13 @@ void Document::setTitleFormat(const char* format, const char* fileName) {
 
 void Document::setSavedTitle() { setTitleFormat("%s - %s", fileNamePart(path).c_str()); }
 
+void Document::setUnmodifiedTitle() {
+    if (path.empty())
+        setTitleFormat("%s - *", nullptr);
+    else
+        setSavedTitle();
+}
+
 void Document::markModified() {
     if (modified) return;
     // The flag first: a title that cannot be made must not leave changed text looking saved.
@@ -109,12 +116,12 @@ void Document::markModified() {
 }
 
 void Document::newDocument() {
-    path.clear();
-    clearLines();
+    // The document it replaces goes into the history, so Ctrl+Z brings it back.
+    DocumentContent fresh;
+    fresh.lines.insert(0, "", 0);
+    fresh.crlf = defaults_.crlf;
+    fresh.space = defaults_.space;
+    history.replaceDocument(*this, fresh);
     modified = false;
-    insertLine(0, "");
-    setCaret(0, 0);
-    crlf = defaults_.crlf;
-    space = defaults_.space;
     setTitleFormat("%s - *", nullptr);
 }

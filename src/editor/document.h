@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/edit_history.h"
 #include "editor/file_format.h"
 #include "editor/line_list.h"
 #include "editor/text_buffer.h"
@@ -14,12 +15,6 @@ struct EditorDefaults {
     bool crlf = true;
     bool space = true;
     int tabSize = 2;
-};
-
-struct TextPosition {
-    int column = 0;
-    int line = 0;
-    bool operator==(const TextPosition&) const = default;
 };
 
 struct PixelRect {
@@ -97,6 +92,9 @@ public:
     std::string findText;
     std::string replaceText;
 
+    // Every change of the text, for undo and redo.
+    EditHistory history;
+
     // Caret moves; they accept any value (callers clamp) and keep the caret in its band.
     void setCaretColumn(int column);
     void setCaretLine(int line);
@@ -110,6 +108,8 @@ public:
     void newDocument();
     // Title "%s - %s" with the application name and the file-name part of path.
     void setSavedTitle();
+    // The title of unchanged text: "%s - %s" for a file, "%s - *" for a new document.
+    void setUnmodifiedTitle();
     void setTitleFormat(const char* format, const char* fileName);
 
 private:

@@ -233,14 +233,16 @@ LoadResult loadDocument(Document& document, ByteSource& source, const std::strin
     }
     if (source.failed()) return LoadResult::ReadFailed;
 
-    document.path = path;
-    document.format = format;
-    document.lines.swap(fresh);
+    // The document it replaces goes into the history, so Ctrl+Z brings it back.
+    DocumentContent incoming;
+    incoming.lines.swap(fresh);
+    incoming.path = path;
+    incoming.format = format;
+    incoming.crlf = document.defaults().crlf;
+    incoming.space = document.defaults().space;
+    document.history.replaceDocument(document, incoming);
     document.modified = false;
-    document.crlf = document.defaults().crlf;
-    document.space = document.defaults().space;
     document.setSavedTitle();
-    document.setCaret(0, 0);
     return LoadResult::Loaded;
 }
 
@@ -437,6 +439,7 @@ SaveOutcome saveTo(Document& document, const std::string& path) {
     document.format.malformedUtf16 = false;
     document.setSavedTitle();
     document.modified = false;
+    document.history.markSaved(document);
     return {SaveResult::Saved, FileError::None, {}};
 }
 

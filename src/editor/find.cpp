@@ -12,6 +12,7 @@
 
 #include "editor/commands.h"
 #include "editor/edit_helpers.h"
+#include "editor/text_edits.h"
 #include "text/utf8.h"
 
 using edit::caretLineExists;
@@ -230,6 +231,8 @@ void replaceInLine(Document& doc, Match match, const Needle& needle, const std::
     ViewState& view = doc.view();
     std::string rebuilt;
     rebuilt.reserve(text.size() + change.size() * 4 + 16);
+    // The history keeps the hits, not the line: where each was, what went and what came.
+    ChangeRecord hits;
     size_t copied = 0;
     int shift = 0;  // columns the line has gained up to the current match
     LineCursor cursor{text.data(), 0};
@@ -256,6 +259,7 @@ void replaceInLine(Document& doc, Match match, const Needle& needle, const std::
             doc.setCaretColumn(view.caretColumn + charCount(piece.c_str()));
             p += length;
         }
+        hits.add({line, rebuilt.size(), text.substr(at, after - at), change});
         rebuilt.append(change);
         copied = after;
         int resumeColumn = cursor.columnOf(text.data() + after, 0);
@@ -275,7 +279,7 @@ void replaceInLine(Document& doc, Match match, const Needle& needle, const std::
         hit = next;
     }
     rebuilt.append(text.data() + copied, text.size() - copied);
-    doc.lines.replace(line, rebuilt.data(), rebuilt.size());
+    edits::rewriteLine(doc, line, rebuilt, hits);
 }
 bool onlySpaces(const char* p) {
     while (*p == ' ') ++p;
@@ -356,7 +360,6 @@ void replaceMatches(Document& doc, const Needle& needle, const std::string& chan
 }  // namespace
 
 void replace(Document& doc, const std::string& text, const std::string& replacement, const ReplaceOptions& options) {
-    const ViewState& view = doc.view();
     if (!options.backward && !caretLineExists(doc)) return;
     // Copies first: the arguments may be the document's own texts.
     std::string find = text;
@@ -366,28 +369,9 @@ void replace(Document& doc, const std::string& text, const std::string& replacem
     if (find.empty()) return;
     Needle needle(find);
 
-    // Memory running out before any text has changed takes the caret and the selection back
-    // too, so the command has done nothing; once lines are replaced, they stay replaced.
-    const unsigned long long revision = doc.lines.revision();
-    const ViewState viewBefore = view;
-    const bool selectedBefore = doc.selectionActive, modifiedBefore = doc.modified;
-    const TextPosition anchor = doc.anchor, start = doc.selectionStart, end = doc.selectionEnd;
-    try {
-        replaceMatches(doc, needle, change, options);
-    } catch (const std::bad_alloc&) {
-        if (doc.lines.revision() == revision) {
-            doc.view() = viewBefore;
-            doc.selectionActive = selectedBefore;
-            doc.anchor = anchor;
-            doc.selectionStart = start;
-            doc.selectionEnd = end;
-            if (!modifiedBefore && doc.modified) {
-                doc.modified = false;
-                if (!doc.path.empty()) doc.setSavedTitle();
-            }
-        }
-        throw;
-    }
+    // One step for the whole replace: memory running out part-way takes back every line
+    // already replaced, and undo takes them all back at once.
+    asCommand(doc, StepKind::Edit, [&] { replaceMatches(doc, needle, change, options); });
 }
 
 void findNext(Document& doc) {

@@ -5,6 +5,7 @@
 #include "editor/find.h"
 #include "editor/menu_ids.h"
 #include "editor/virtual_keys.h"
+#include "editor/text_edits.h"
 
 namespace {
 
@@ -89,6 +90,9 @@ constexpr Row kCtrlLetters[] = {
     {vk::letter('O'), M::Ctrl, A::MenuCommand, menu_id::kOpen},
     {vk::letter('P'), M::Ctrl, A::MenuCommand, menu_id::kPreferences},
     {vk::letter('Q'), M::Ctrl, A::MenuCommand, menu_id::kExit},
+    {vk::letter('Z'), M::Ctrl, A::Undo},
+    {vk::letter('Y'), M::Ctrl, A::Redo},
+    {vk::letter('Z'), M::CtrlShift, A::Redo},
 };
 
 template <size_t N>
@@ -128,6 +132,8 @@ void runCommand(Document& doc, KeyAction action) {
         case A::Cut: cutSelection(doc); break;
         case A::Copy: copySelection(doc); break;
         case A::Paste: paste(doc); break;
+        case A::Undo: undo(doc); break;
+        case A::Redo: redo(doc); break;
         case A::AbsoluteLineNumbers:
             doc.absoluteLineNumbers = true;
             doc.relativeLineNumbers = false;
@@ -199,19 +205,25 @@ bool isDocumentAction(KeyAction action) { return action >= KeyAction::FindNext; 
 bool performKeyAction(Document& doc, const KeyDecision& decision, TypingState* typing) {
     if (!isDocumentAction(decision.action)) return false;
     if (decision.action == KeyAction::TypeCharacter) {
-        if (typing) {
-            typing->type(doc, decision.character);
-        } else {
-            TypingState once;
-            once.type(doc, decision.character);
-            once.flush(doc);
-        }
+        // Typed characters are the one command whose steps join into words.
+        asCommand(doc, StepKind::Typing, [&] {
+            if (typing) {
+                typing->type(doc, decision.character);
+            } else {
+                TypingState once;
+                once.type(doc, decision.character);
+                once.flush(doc);
+            }
+        });
         return true;
     }
-    if (typing) typing->flush(doc);
-    if (decision.clearSelection) doc.clearSelection();
-    if (decision.around) doc.extendSelection();
-    runCommand(doc, decision.action);
-    if (decision.around) doc.extendSelection();
+    if (typing) asCommand(doc, StepKind::Typing, [&] { typing->flush(doc); });
+    // Every other key is a command of its own (a move too: it ends the word being typed).
+    asCommand(doc, StepKind::Edit, [&] {
+        if (decision.clearSelection) doc.clearSelection();
+        if (decision.around) doc.extendSelection();
+        runCommand(doc, decision.action);
+        if (decision.around) doc.extendSelection();
+    });
     return true;
 }

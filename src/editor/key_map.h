@@ -68,6 +68,8 @@ enum class KeyAction {
     Cut,
     Copy,
     Paste,
+    Undo,
+    Redo,
     AbsoluteLineNumbers,
     RelativeLineNumbers,
     // Document side, decided in the editor window.

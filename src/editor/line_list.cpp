@@ -254,6 +254,17 @@ void LineList::splice(int index, size_t pos, size_t erase, const char* text, siz
     changed();
 }
 
+void LineList::reserveSplice(int index, size_t pos, size_t erase, size_t n) {
+    if (index < 0 || index >= count()) return;
+    std::string_view old = view(index);
+    pos = std::min(pos, old.size());
+    erase = std::min(erase, old.size() - pos);
+    bool own = !blockOf(lines_[static_cast<size_t>(index)]);
+    if (n == 0 && pos + erase == old.size()) return;
+    if (n == 0 && pos == 0 && !own) return;
+    makeOwn(lines_[static_cast<size_t>(index)], old.size() - erase + n);
+}
+
 void LineList::reserveLine(int index, size_t length) {
     if (index < 0 || index >= count()) return;
     makeOwn(lines_[static_cast<size_t>(index)], length);
@@ -298,6 +309,16 @@ void LineList::swap(LineList& other) noexcept {
     std::swap(ownLines_, other.ownLines_);
     // Both revisions move past either, so no view takes the new text for the old.
     revision_ = other.revision_ = std::max(revision_, other.revision_) + 1;
+}
+
+size_t LineList::memoryBytes() const {
+    size_t bytes = sizeof *this + lines_.capacity() * sizeof(char*) + blocks_.capacity() * sizeof(Block);
+    for (const Block& block : blocks_) bytes += kBlockPrefix + static_cast<size_t>(block.end - block.begin);
+    if (ownLines_ > 0) {
+        for (const char* text : lines_)
+            if (!blockOf(text)) bytes += sizeof(OwnHeader) + headerOf(text)->capacity + 1;
+    }
+    return bytes;
 }
 
 void LineList::clear() {

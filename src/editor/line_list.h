@@ -73,8 +73,15 @@ public:
     // length needs no memory: a command that must not fail half-way asks first. The text
     // stays as it is.
     void reserveLine(int index, size_t length);
+    // Takes what the same splice will need, so that it then cannot fail; nothing for a splice
+    // that needs no memory (cutting a line's end, dropping the start of a shared line).
+    void reserveSplice(int index, size_t pos, size_t erase, size_t n);
     void clear();
     void reserve(size_t n) { lines_.reserve(n); }
+    // Room for this many more blocks, so the batch operations that follow need no memory.
+    void reserveBlocks(size_t extra) { blocks_.reserve(blocks_.size() + extra); }
+    // The memory the lines hold: blocks, lines in storage of their own, the index.
+    size_t memoryBytes() const;
     // Exchanges the two lists' lines; both count as changed.
     void swap(LineList& other) noexcept;
 

@@ -1,6 +1,7 @@
 #include <functional>
 
 #include "editor/commands.h"
+#include "editor/find.h"
 #include "editor_fixture.h"
 
 using Commands = EditorFixture;
@@ -314,9 +315,23 @@ TEST_F(Commands, UnindentShiftsAOneLineSelection) {
     EXPECT_EQ(doc.selectionEnd, (TextPosition{3, 0}));
     EXPECT_EQ(view.caretColumn, 3);
     EXPECT_TRUE(doc.modified);
-    // The anchor moved with the selection: extending keeps the same start.
+    // Only the selection's ends move; the anchor stays where the selection was started.
+    EXPECT_EQ(doc.anchor, (TextPosition{3, 0}));
+}
+
+TEST_F(Commands, UnindentAfterAFindLeavesTheFarAnchorAndTypingStaysInOrder) {
+    setLines({"x", "    abcd"});
+    caretAt(0, 0);
+    ASSERT_TRUE(search(doc, "abcd", {}));
+    ASSERT_EQ(doc.anchor, (TextPosition{0, 0}));
+    unindent(doc);
+    EXPECT_EQ(doc.anchor, (TextPosition{0, 0}));
     doc.extendSelection();
-    EXPECT_EQ(doc.selectionStart, (TextPosition{0, 0}));
+    moveRight(doc);
+    doc.extendSelection();
+    EXPECT_GE(doc.selectionStart.column, 0);
+    for (const char* key : {"a", "b", "c", "d"}) insertText(doc, key);
+    EXPECT_NE(lines()[0].find("abcd"), std::string::npos) << lines()[0];
 }
 
 TEST_F(Commands, BlockUnindentRemovesLeadingBlanksPerLine) {
@@ -341,9 +356,22 @@ TEST_F(Commands, CutAndPasteMultiLinePieces) {
     doc.modified = false;
     caretAt(2, 0);
     paste(doc);
-    EXPECT_EQ(lines(), (Lines{"abcdXY", "efgh", "ij"}));
+    // The pasted text is what was cut; the rest of the line follows the last piece.
+    EXPECT_EQ(lines(), (Lines{"abcd", "efgh", "ijXY"}));
     EXPECT_EQ(caret(), (TextPosition{2, 2}));
     EXPECT_TRUE(doc.modified);
+}
+
+TEST_F(Commands, PastingWholeLinesMidLineKeepsTheLineWhole) {
+    setLines({"aaaa", "bbbb", "dddd"});
+    select({0, 0}, {0, 2});
+    copySelection(doc);
+    ASSERT_EQ(doc.copyBuffer, (Lines{"aaaa", "bbbb", ""}));
+    doc.clearSelection();
+    caretAt(2, 2);
+    paste(doc);
+    EXPECT_EQ(lines(), (Lines{"aaaa", "bbbb", "ddaaaa", "bbbb", "dd"}));
+    EXPECT_EQ(caret(), (TextPosition{0, 4}));
 }
 
 TEST_F(Commands, PasteOfOnePieceAdvancesOnTheSameLine) {

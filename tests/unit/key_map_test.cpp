@@ -129,6 +129,11 @@ TEST(KeyMap, CtrlLetterRows) {
     EXPECT_EQ(press('O', kCtrl).menuId, menu_id::kOpen);
     EXPECT_EQ(press('P', kCtrl).menuId, menu_id::kPreferences);
     EXPECT_EQ(press('Q', kCtrl).menuId, menu_id::kExit);
+    EXPECT_EQ(press('Z', kCtrl).action, KeyAction::Undo);
+    EXPECT_EQ(press('Y', kCtrl).action, KeyAction::Redo);
+    EXPECT_EQ(press('Z', kCtrl | kShift).action, KeyAction::Redo);
+    EXPECT_FALSE(press('Y', kCtrl | kShift).consumed);
+    EXPECT_FALSE(press('Z', kNone).consumed);
     EXPECT_FALSE(press('F', kCtrl | kShift).consumed);
     EXPECT_FALSE(press('S').consumed);
     EXPECT_FALSE(press('S', kCtrl | kAlt).consumed);
@@ -158,6 +163,9 @@ TEST(KeyMap, MouseCaptureConsumesMatchedKeysWithoutAction) {
     EXPECT_TRUE(save.consumed);
     EXPECT_EQ(save.action, KeyAction::None);
     EXPECT_EQ(save.menuId, 0);
+    event.virtualKey = 'Z';
+    EXPECT_TRUE(decideKey(event).consumed);
+    EXPECT_EQ(decideKey(event).action, KeyAction::None);
     event.modifiers.ctrl = false;
     event.virtualKey = vk::kLeft;
     EXPECT_TRUE(decideKey(event).consumed);
