@@ -159,3 +159,16 @@ TEST_F(DocumentEncoding, ACharacterCutBetweenTheSavesPiecesComesOutWhole) {
     ASSERT_EQ(saveDocument(document).result, SaveResult::Saved);
     EXPECT_TRUE(dir.read("long.txt") == bytes);
 }
+
+TEST_F(DocumentEncoding, UndoingAnOpenBringsBackTheFormatOfTheFileBefore) {
+    load("le.txt", utf16(U"one\r\n", false));
+    load("tool.bin", std::string("a\0b\n", 4));
+    EXPECT_TRUE(document.format.holdsNul);
+    ASSERT_TRUE(document.history.undo(document));
+    EXPECT_EQ(document.format.encoding, TextEncoding::Utf16LE);
+    EXPECT_FALSE(document.format.holdsNul);
+    ASSERT_TRUE(document.history.redo(document));
+    EXPECT_TRUE(document.format.holdsNul);
+    document.newDocument();
+    EXPECT_EQ(document.format, FileFormat{});
+}
