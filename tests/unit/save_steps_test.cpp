@@ -144,11 +144,14 @@ TEST(SaveSteps, EveryFailureAtEveryStepKeepsTheFileWhatItIsAndTellsTheUser) {
         ASSERT_EQ(dir.read(shape.bytesAt), kNew) << shape.name;
         ASSERT_TRUE(shape.keepsIdentity(dir)) << shape.name;
         const int steps = run.calls;
+        const int casesBefore = cases, lostBefore = lost;
         for (int first = 1; first <= steps + 2; ++first) {
             checkCase(shape, {first}, cases, lost);
             // A second failure while the first is being mended.
             for (int second = first + 1; second <= steps + 6; ++second) checkCase(shape, {first, second}, cases, lost);
         }
+        std::printf("[ fault matrix ] %s: %d steps, %d cases, %d with data lost\n", shape.name, steps,
+                    cases - casesBefore, lost - lostBefore);
     }
     EXPECT_EQ(lost, 0);
     std::printf("[ fault matrix ] %d cases, %d with data lost\n", cases, lost);

@@ -252,6 +252,7 @@ TEST(Win32SaveIdentity, EveryFailureAtEveryStepKeepsTheFileAndItsNames) {
             ASSERT_TRUE(file_system::sameFile(dir.file(shape.target), dir.file(shape.bytesAt))) << shape.name;
             steps = clean.calls;
         }
+        const int casesBefore = cases, lostBefore = lost;
         for (int first = 1; first <= steps + 2; ++first) {
             for (int second = first; second <= steps + 4; ++second) {
                 Win32TempDir dir;
@@ -294,6 +295,8 @@ TEST(Win32SaveIdentity, EveryFailureAtEveryStepKeepsTheFileAndItsNames) {
                 EXPECT_LE(after - before - created, steps.failedRemovals.size() + (writer.keptCopy().empty() ? 0 : 1));
             }
         }
+        std::printf("[ fault matrix ] %s: %d steps, %d cases, %d with data lost\n", shape.name, steps,
+                    cases - casesBefore, lost - lostBefore);
     }
     EXPECT_EQ(lost, 0);
     std::printf("[ fault matrix ] %d cases under the system's calls, %d with data lost\n", cases, lost);
