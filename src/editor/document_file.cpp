@@ -182,34 +182,56 @@ bool readLines(ByteSource& reader, const FileStart& start, LineList& lines) {
     return nul || holdsNul(more.data(), more.size());
 }
 
-// Every byte of the file after its first ones, however its size changes while it is read.
-std::string readRest(ByteSource& reader, const FileStart& start) {
-    std::string bytes(start.view());
-    int64_t reported = reader.size();
-    if (reported > 0) bytes.reserve(static_cast<size_t>(reported));
-    char piece[kProbeBytes];
-    for (int64_t got; (got = reader.read(piece, sizeof piece)) > 0;) bytes.append(piece, static_cast<size_t>(got));
-    return bytes;
+// Every byte of the file, its first ones included, however its size changes while it is
+// read: in storage of the size the file reported (nothing cleared or copied on the way), or,
+// for a file that grew meanwhile, in `grown`.
+std::string_view readWhole(ByteSource& reader, const FileStart& start, std::unique_ptr<char[]>& storage,
+                           std::string& grown) {
+    const int64_t reported = reader.size();
+    const size_t size = std::max(reported > 0 ? static_cast<size_t>(reported) : 0, start.count);
+    storage = std::make_unique_for_overwrite<char[]>(size + 1);
+    if (start.count) std::memcpy(storage.get(), start.bytes, start.count);
+    size_t length = start.count;
+    while (length < size) {
+        int64_t got = reader.read(storage.get() + length, static_cast<int64_t>(std::min(kReadStep, size - length)));
+        if (got <= 0) break;
+        length += static_cast<size_t>(got);
+    }
+    if (length == size) {
+        char probe[kProbeBytes];
+        for (int64_t got; (got = reader.read(probe, sizeof probe)) > 0;) grown.append(probe, static_cast<size_t>(got));
+    }
+    if (grown.empty()) return {storage.get(), length};
+    grown.insert(0, storage.get(), length);
+    storage.reset();
+    return grown;
 }
 
 // A file that starts with a UTF-16 mark becomes UTF-8 lines when the rest is well-formed
-// UTF-16; otherwise its bytes are taken as they are, and it cannot be saved over.
+// UTF-16, decoded straight into the lines' storage; otherwise its bytes are taken as they
+// are, and it cannot be saved over.
 void readUtf16(ByteSource& reader, const FileStart& start, LineList& lines, FileFormat& format) {
-    std::string bytes = readRest(reader, start);
+    std::unique_ptr<char[]> storage;
+    std::string grown;
+    const std::string_view bytes = readWhole(reader, start, storage, grown);
+    const std::string_view text = bytes.substr(2);
     const ByteOrder order = format.encoding == TextEncoding::Utf16LE ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
-    std::string text;
-    if (utf16BytesToUtf8(std::string_view(bytes).substr(2), order, text)) {
-        // The file's bytes go before the lines are made: at most two copies are held at once.
-        std::string().swap(bytes);
-        format.holdsNul = holdsNul(text.data(), text.size());
-        appendBytes(lines, text);
+    if (const std::optional<size_t> length = utf8LengthOfUtf16(text, order)) {
+        lines.appendBlock(*length + 1, 0, [&](char* base, auto emit) {
+            utf16ToUtf8Into(text, order, base);
+            // The file's bytes go before the lines are counted: at most two copies at once.
+            storage.reset();
+            std::string().swap(grown);
+            format.holdsNul = holdsNul(base, *length);
+            LineSplitter splitter(base);
+            splitter.feed(0, *length, emit);
+            splitter.finish(*length, emit);
+        });
         return;
     }
     format = FileFormat{};
     format.malformedUtf16 = true;
     format.holdsNul = holdsNul(bytes.data(), bytes.size());
-    text.clear();
-    text.shrink_to_fit();
     appendBytes(lines, bytes);
 }
 

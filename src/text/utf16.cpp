@@ -1,5 +1,9 @@
 #include "text/utf16.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "text/utf8.h"
 
 namespace {
@@ -180,48 +184,93 @@ size_t unfinishedTail(std::string_view text) {
 
 }  // namespace
 
-bool utf16BytesToUtf8(std::string_view bytes, ByteOrder order, std::string& out) {
-    out.clear();
-    if (bytes.size() % 2 != 0) return false;
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const size_t units = bytes.size() / 2;
-    const bool little = order == ByteOrder::LittleEndian;
-    auto unitAt = [&](size_t i) -> unsigned {
+namespace {
+
+struct Utf16Units {
+    const unsigned char* p;
+    size_t count;
+    bool little;
+    unsigned operator[](size_t i) const {
         return little ? p[2 * i] | (p[2 * i + 1] << 8) : (p[2 * i] << 8) | p[2 * i + 1];
-    };
-    // First the length, checking every surrogate has its partner; then the bytes, written
-    // straight into room of exactly that size.
+    }
+};
+
+Utf16Units unitsOf(std::string_view bytes, ByteOrder order) {
+    return {reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size() / 2, order == ByteOrder::LittleEndian};
+}
+
+// Most text is ASCII: four units from unit i on are looked at as one word, and taken at once
+// when all four are below 0x80.
+inline bool fourAsciiUnits(const Utf16Units& units, size_t i) {
+    if (units.count - i < 4) return false;
+    uint64_t word;
+    std::memcpy(&word, units.p + 2 * i, sizeof word);
+    // The high byte of each unit, and the top bit of its low byte, as they lie in the word.
+    const bool highFirst = !units.little;
+    const bool hostLittle = std::endian::native == std::endian::little;
+    const uint64_t mask = highFirst == hostLittle ? 0x80FF80FF80FF80FFull : 0xFF80FF80FF80FF80ull;
+    return (word & mask) == 0;
+}
+
+}  // namespace
+
+std::optional<size_t> utf8LengthOfUtf16(std::string_view bytes, ByteOrder order) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    const Utf16Units units = unitsOf(bytes, order);
     size_t length = 0;
-    for (size_t i = 0; i < units; ++i) {
-        const unsigned u = unitAt(i);
+    for (size_t i = 0; i < units.count; ++i) {
+        while (fourAsciiUnits(units, i)) {
+            length += 4;
+            i += 4;
+        }
+        if (i >= units.count) break;
+        const unsigned u = units[i];
         if (u < 0x80) {
             ++length;
         } else if (u < 0x800) {
             length += 2;
         } else if (isHighSurrogate(u)) {
-            if (i + 1 >= units || !isLowSurrogate(unitAt(i + 1))) return false;
+            if (i + 1 >= units.count || !isLowSurrogate(units[i + 1])) return std::nullopt;
             length += 4;
             ++i;
         } else if (isLowSurrogate(u)) {
-            return false;
+            return std::nullopt;
         } else {
             length += 3;
         }
     }
-    out.resize(length);
-    char* to = out.data();
-    for (size_t i = 0; i < units; ++i) {
-        unsigned cp = unitAt(i);
+    return length;
+}
+
+void utf16ToUtf8Into(std::string_view bytes, ByteOrder order, char* out) {
+    const Utf16Units units = unitsOf(bytes, order);
+    const size_t low = units.little ? 0 : 1;  // where a unit's low byte lies
+    for (size_t i = 0; i < units.count; ++i) {
+        while (fourAsciiUnits(units, i)) {
+            for (size_t k = 0; k < 4; ++k) out[k] = static_cast<char>(units.p[2 * (i + k) + low]);
+            out += 4;
+            i += 4;
+        }
+        if (i >= units.count) break;
+        unsigned cp = units[i];
         if (cp < 0x80) {
-            *to++ = static_cast<char>(cp);
+            *out++ = static_cast<char>(cp);
             continue;
         }
         if (isHighSurrogate(cp)) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00u);
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (units[i + 1] - 0xDC00u);
             ++i;
         }
-        to += encode(static_cast<int>(cp), to, 4);
+        out += encode(static_cast<int>(cp), out, 4);
     }
+}
+
+bool utf16BytesToUtf8(std::string_view bytes, ByteOrder order, std::string& out) {
+    out.clear();
+    std::optional<size_t> length = utf8LengthOfUtf16(bytes, order);
+    if (!length) return false;
+    out.resize(*length);
+    utf16ToUtf8Into(bytes, order, out.data());
     return true;
 }
 

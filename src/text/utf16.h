@@ -29,6 +29,10 @@ enum class ByteOrder { LittleEndian, BigEndian };
 // odd byte count or a surrogate without its partner: such bytes are not UTF-16 text, and out
 // is then unspecified. U+0000 becomes a NUL byte.
 bool utf16BytesToUtf8(std::string_view bytes, ByteOrder order, std::string& out);
+// The same in two steps, for writing straight into storage of the right size: the length of
+// the UTF-8 form (nothing when the bytes are not UTF-16 text), then the bytes themselves.
+std::optional<size_t> utf8LengthOfUtf16(std::string_view bytes, ByteOrder order);
+void utf16ToUtf8Into(std::string_view bytes, ByteOrder order, char* out);
 
 // Appends text as UTF-16 bytes in the given order, each character as the screen shows it
 // (displayCodePoint: a byte that is not part of a well-formed character becomes U+FFFD).
