@@ -23,6 +23,7 @@ namespace {
 
 constexpr size_t kReadStep = size_t{1} << 20;
 constexpr size_t kWriteStep = size_t{1} << 20;
+constexpr size_t kTextStep = size_t{1} << 14;  // writeDocumentText's pieces
 constexpr size_t kProbeBytes = 65536;
 
 // Calls found(offset) for every byte equal to value in bytes [0, n), in order.
@@ -282,12 +283,14 @@ class SaveBuffer {
 public:
     static constexpr size_t kSlack = 64;
     // Not cleared first: a short document touches only the bytes it writes.
-    explicit SaveBuffer(bool crlf) : crlf_(crlf), piece_(std::make_unique_for_overwrite<char[]>(kWriteStep + kSlack)) {}
+    // step: the size of the pieces the writer is given.
+    SaveBuffer(bool crlf, size_t step)
+        : crlf_(crlf), step_(step), piece_(std::make_unique_for_overwrite<char[]>(step + kSlack)) {}
 
     void attach(ByteSink& writer) { writer_ = &writer; }
     // One line and its line end.
     void line(const char* text, size_t length) {
-        if (used_ + length + 2 > kWriteStep) {
+        if (used_ + length + 2 > step_) {
             put(text, length);
             put(crlf_ ? "\r\n" : "\n", crlf_ ? 2 : 1);
             return;
@@ -300,7 +303,7 @@ public:
     // Where the next bytes go, and the last place where a short line may still be copied as
     // one block of kSlack bytes (the buffer has kSlack bytes of room beyond its step).
     char* cursor() { return piece_.get() + used_; }
-    char* shortLineLimit() { return piece_.get() + kWriteStep - kSlack - 2; }
+    char* shortLineLimit() { return piece_.get() + step_ - kSlack - 2; }
     void setCursor(char* at) { used_ = static_cast<size_t>(at - piece_.get()); }
     bool crlf() const { return crlf_; }
     void finish() {
@@ -311,8 +314,8 @@ public:
 private:
     void put(const char* bytes, size_t n) {
         while (n > 0) {
-            if (used_ == kWriteStep) finish();
-            size_t take = std::min(n, kWriteStep - used_);
+            if (used_ == step_) finish();
+            size_t take = std::min(n, step_ - used_);
             std::memcpy(piece_.get() + used_, bytes, take);
             used_ += take;
             bytes += take;
@@ -322,6 +325,7 @@ private:
 
     ByteSink* writer_ = nullptr;
     bool crlf_;
+    size_t step_;
     std::unique_ptr<char[]> piece_;
     size_t used_ = 0;
 };
@@ -331,8 +335,9 @@ private:
 // cut between two pieces waits for the rest). Takes its memory when made.
 class EncodingSink final : public ByteSink {
 public:
-    explicit EncodingSink(TextEncoding encoding) : encoding_(encoding) {
-        if (encoding_ != TextEncoding::Utf8) converted_.reserve(2 * (kWriteStep + SaveBuffer::kSlack) + 64);
+    // step: the most the save buffer hands on at once.
+    EncodingSink(TextEncoding encoding, size_t step) : encoding_(encoding) {
+        if (encoding_ != TextEncoding::Utf8) converted_.reserve(2 * (step + SaveBuffer::kSlack) + 64);
     }
     void attach(ByteSink& file) {
         file_ = &file;
@@ -443,8 +448,8 @@ void writeLines(const Document& document, SaveBuffer& out) {
 SaveOutcome saveTo(Document& document, const std::string& path) {
     if (path.empty()) return {};
     // The memory comes first, so that running out of it touches no file.
-    SaveBuffer out(document.crlf);
-    EncodingSink encoded(document.format.encoding);
+    SaveBuffer out(document.crlf, kWriteStep);
+    EncodingSink encoded(document.format.encoding, kWriteStep);
     // The new text goes beside the file and replaces it only once all of it is on the disk.
     SafeFileWriter writer(path);
     if (!writer.isOpen()) return {SaveResult::NotSaved, writer.error(), {}};
@@ -468,8 +473,9 @@ SaveOutcome saveTo(Document& document, const std::string& path) {
 }  // namespace
 
 void writeDocumentText(const Document& document, ByteSink& sink) {
-    SaveBuffer out(document.crlf);
-    EncodingSink encoded(document.format.encoding);
+    // Pieces of a smaller size give the same bytes, with less memory taken at once.
+    SaveBuffer out(document.crlf, kTextStep);
+    EncodingSink encoded(document.format.encoding, kTextStep);
     encoded.attach(sink);
     out.attach(encoded);
     writeLines(document, out);

@@ -158,6 +158,16 @@ TEST_F(DocumentEncoding, ACharacterCutBetweenTheSavesPiecesComesOutWhole) {
     document.crlf = false;
     ASSERT_EQ(saveDocument(document).result, SaveResult::Saved);
     EXPECT_TRUE(dir.read("long.txt") == bytes);
+    // The text as a save writes it, given on in smaller pieces, is the same.
+    struct Collected final : ByteSink {
+        std::string text;
+        int64_t write(const void* data, int64_t n) override {
+            text.append(static_cast<const char*>(data), static_cast<size_t>(n));
+            return n;
+        }
+    } collected;
+    writeDocumentText(document, collected);
+    EXPECT_TRUE(collected.text == bytes);
 }
 
 TEST_F(DocumentEncoding, UndoingAnOpenBringsBackTheFormatOfTheFileBefore) {
