@@ -600,6 +600,8 @@ TEST_F(KeysTest, CommandKeysWithExtraModifiersDoNothing) {
 TEST(ClipboardText, ConversionToTheClipboardKeepsEveryCharacter) {
     EXPECT_EQ(clipboard_text_from_utf8("a\xC3\xA9\xF0\x9F\x98\x80"), u"a\u00E9\U0001F600");
     EXPECT_EQ(clipboard_text_from_utf8("\xC0"), u"\u00C0");  // a malformed byte as its value
+    // A NUL byte cannot travel in clipboard text, which it would end: it goes as the editor shows it.
+    EXPECT_EQ(clipboard_text_from_utf8(std::string("a\0b", 3)), u"a\uFFFDb");
 }
 
 TEST(ClipboardText, LinesStopAtTheFirstZeroUnit) {
