@@ -19,38 +19,13 @@
 #include "editor/key_map.h"
 #include "editor/typing.h"
 #include "driver_figures.h"
-#include "quiet_document_host.h"
+#include "typing_editor.h"
 
 namespace {
 
-int fail(const char* what) {
-    std::fprintf(stderr, "history_bench: %s\n", what);
-    return 1;
-}
+int fail(const char* what) { return benchFailure("history_bench", what); }
 
-int64_t fakeNow = 0;
-int64_t fakeClock() { return fakeNow; }
-
-struct Editor {
-    QuietHost host;
-    ViewState view;
-    Document doc{host, view};
-    TypingState typing;
-    Editor() {
-        view.cellWidth = 8;
-        view.cellHeight = 14;
-        view.clientRect = {0, 0, 1920, 1080};
-        doc.newDocument();
-        doc.history.setClock(fakeClock);
-    }
-    void key(unsigned character) {
-        KeyDecision decision;
-        decision.action = KeyAction::TypeCharacter;
-        decision.character = character;
-        performKeyAction(doc, decision, &typing);
-        fakeNow += 80;  // a quick typist: the word stays one step
-    }
-};
+using Editor = TypingEditor;
 
 int typing(const char* path) {
     Editor e;
@@ -98,7 +73,7 @@ int typingMemory(long characters) {
             performKeyAction(e.doc, enter, &e.typing);
             continue;
         }
-        if (i % 24 == 0) fakeNow += 2000;
+        if (i % 24 == 0) benchNow += 2000;
         e.key(i % 6 == 5 ? ' ' : static_cast<unsigned>('a' + i % 26));
     }
     report("steps", static_cast<double>(e.doc.history.undoCount()));

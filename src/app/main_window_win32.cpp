@@ -9,12 +9,14 @@
 #include "app/placement.h"
 #include "app/preferences_window_win32.h"
 #include "app/prefs.h"
+#include "app/recovery_messages.h"
 #include "app/resource_ids.h"
 #include "app/version_text.h"
 #include "build_info.h"
 #include "editor/document_file.h"
 #include "editor/text_buffer.h"
 #include "platform/file_io.h"
+#include "platform/file_stamp.h"
 #include "platform/out_of_memory_win32.h"
 #include "platform/utf8_win32.h"
 #include "view/editor_window_win32.h"
@@ -94,7 +96,14 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
         return TRUE;
     case WM_ENDSESSION:
         // Windows is shutting down and may not destroy the window first.
-        if (wParam) self->writePlacement();
+        if (wParam) {
+            self->writePlacement();
+            if (self->recovery_ && self->document_) self->recovery_->finish(*self->document_);
+        }
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == kRecoveryTimer && self->recovery_ && self->document_)
+            self->recovery_->tick(*self->document_, static_cast<int64_t>(GetTickCount64()));
         return TRUE;
     case WM_DPICHANGED:
         self->dpiChanged(*reinterpret_cast<const RECT*>(lParam));
@@ -151,11 +160,17 @@ void MainWindow::initialise(HWND window) {
     // A file that cannot be opened starts an empty document without a word; one that opens
     // but cannot be read whole is reported, so its truncated text is never saved over it.
     document_->newDocument();
-    if (!app.commandLinePath.empty() && FileReader(app.commandLinePath).isOpen())
+    bool startedWithFile = !app.commandLinePath.empty();
+    if (startedWithFile && FileReader(app.commandLinePath).isOpen())
         reportLoad(loadDocument(*document_, app.commandLinePath), app.commandLinePath, false);
     app.commandLinePath.clear();
     // The first document has nothing before it to go back to.
     document_->history.clear();
+    folders_ = makeSystemFolderPlatform();
+    recovery_ = std::make_unique<RecoveryKeeper>(app.dataFolder, *folders_);
+    // A start with a file opens that file; leftover unsaved text waits for a start without one.
+    if (!startedWithFile) restoreUnsavedText();
+    SetTimer(window, kRecoveryTimer, kRecoveryTickMs, nullptr);
 
     layout(IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED);
 }
@@ -262,9 +277,13 @@ void MainWindow::save(bool askForPath) {
     std::string path = document_->path;
     SaveOutcome outcome;
     if (askForPath || path.empty()) {
-        if (!choose_file_for_save(window_, path)) return;
+        std::string chosen;
+        if (!choose_file_for_save(window_, chosen)) return;
+        if (!path.empty() && chosen == path && !mayWriteOver(chosen)) return;
+        path = chosen;
         outcome = saveDocumentAs(*document_, path);
     } else {
+        if (!mayWriteOver(path)) return;
         outcome = saveDocument(*document_);
     }
     if (outcome.result != SaveResult::Saved) showError(saveFailedMessage(path, outcome));
@@ -290,6 +309,20 @@ void MainWindow::reportLoad(LoadResult result, const std::string& path, bool rep
     case LoadResult::ReadFailed: showError(readFailedMessage(path)); return;
     case LoadResult::OutOfMemory: showError(loadOutOfMemoryMessage(path)); return;
     }
+}
+
+bool MainWindow::mayWriteOver(const std::string& path) {
+    // Only a file this text was read from or saved to can have been changed behind its back.
+    if (!document_->disk.known || fileStamp(path) == document_->disk.stamp) return true;
+    int answer = utf8::messageBox(window_, changedOnDiskQuestion(path).c_str(), kProductName, MB_YESNO | MB_ICONWARNING);
+    return answer == IDYES;
+}
+
+void MainWindow::restoreUnsavedText() {
+    RecoveryKeeper::Restored restored = recovery_->restoreNewest(*document_);
+    if (!restored.found) return;
+    std::string message = restoredMessage(restored.rebuilt, restored.recordKeptAs);
+    if (!message.empty()) utf8::messageBox(window_, message.c_str(), kProductName, MB_ICONWARNING);
 }
 
 void MainWindow::showError(const std::string& message) {
@@ -348,6 +381,10 @@ void MainWindow::writePlacement() {
 
 void MainWindow::destroy() {
     writePlacement();
+    // Exit keeps unsaved text for the next start, on the disk before the process ends.
+    KillTimer(window_, kRecoveryTimer);
+    if (recovery_ && document_) recovery_->finish(*document_);
+    recovery_.reset();
     // The editor window goes with its parent; the document must outlive it.
     if (editor_) DestroyWindow(editor_);
     editor_ = nullptr;

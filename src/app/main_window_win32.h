@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor/document.h"
+#include "app/recovery_keeper.h"
 #include "editor/document_file.h"
 #include "view/gfx/surface.h"
 #include "view/layout/window_sizer_win32.h"
@@ -59,6 +60,10 @@ private:
     // Tells the user why a load left the document as it was.
     void reportLoad(LoadResult result, const std::string& path, bool reportCannotOpen);
     void showError(const std::string& message);
+    // Brings back the unsaved text a previous instance left, if any, and says what could not be.
+    void restoreUnsavedText();
+    // Whether a save may write over the file: another program may have changed it meanwhile.
+    bool mayWriteOver(const std::string& path);
     void showVersion();
 
     HWND window_ = nullptr;
@@ -78,6 +83,11 @@ private:
     HWND editor_ = nullptr;
     std::unique_ptr<ViewState> view_;
     std::unique_ptr<Document> document_;
+    std::unique_ptr<FolderPlatform> folders_;
+    std::unique_ptr<RecoveryKeeper> recovery_;
 };
+
+inline constexpr UINT_PTR kRecoveryTimer = 151;
+inline constexpr UINT kRecoveryTickMs = 100;
 
 inline constexpr int kMarginPixels = 7;

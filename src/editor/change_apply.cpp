@@ -222,3 +222,39 @@ void applyRecord(LineList& lines, const ChangeRecord& record, ApplyDirection dir
     else
         applyOneByOne(lines, record, direction);
 }
+
+bool textAt(const LineList& lines, int line, size_t byte, std::string_view text) {
+    for (;;) {
+        if (line < 0 || line >= lines.count()) return false;
+        std::string_view current = lines.view(line);
+        if (byte > current.size()) return false;
+        size_t cut = text.find(kLineBreak);
+        std::string_view piece = text.substr(0, cut);
+        if (cut == std::string_view::npos) return current.substr(byte, piece.size()) == piece;
+        // A piece before a line break runs to the end of its line.
+        if (current.substr(byte) != piece) return false;
+        text.remove_prefix(cut + 1);
+        ++line;
+        byte = 0;
+    }
+}
+
+bool applyRecordChecked(LineList& lines, const ChangeRecord& record) {
+    std::vector<Change> changes;
+    changes.reserve(record.count());
+    record.forEach([&](const Change& change) { changes.push_back(change); });
+    size_t done = 0;
+    try {
+        for (; done < changes.size(); ++done) {
+            const Change& change = changes[done];
+            if (!textAt(lines, change.line, change.byte, change.removed)) break;
+            applyChange(lines, change);
+        }
+    } catch (...) {
+        while (done-- > 0) applyChange(lines, changes[done].inverse());
+        throw;
+    }
+    if (done == changes.size()) return true;
+    while (done-- > 0) applyChange(lines, changes[done].inverse());
+    return false;
+}

@@ -36,3 +36,10 @@ enum class ApplyDirection {
 
 // The whole record, or (when memory runs out) nothing of it.
 void applyRecord(LineList& lines, const ChangeRecord& record, ApplyDirection direction);
+
+// Whether text (a NUL for each line break) stands at byte `byte` of line `line`.
+bool textAt(const LineList& lines, int line, size_t byte, std::string_view text);
+
+// The record's changes in order, each checked first against the text it removes: a record
+// that does not fit the lines changes nothing and answers false.
+bool applyRecordChecked(LineList& lines, const ChangeRecord& record);

@@ -87,6 +87,8 @@ public:
     int tabSize = 2;
     std::string path;
     FileFormat format;
+    // The file as the text was last read from or written to it.
+    FileIdentity disk;
     bool modified = false;
     bool overwrite = false;
     std::string findText;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "editor/document.h"
+#include "editor/file_identity.h"
 #include "platform/file_io.h"
 #include "platform/safe_file_writer.h"
 #include "text/utf16.h"
@@ -272,7 +273,18 @@ LoadResult loadDocument(Document& document, ByteSource& source, const std::strin
 LoadResult loadDocument(Document& document, const std::string& path) {
     FileReader reader(path);
     if (!reader.isOpen()) return LoadResult::CannotOpen;
-    return loadDocument(document, reader, path);
+    // The file's identity is taken before its bytes are read: a change made meanwhile then
+    // shows as a change.
+    FileIdentity disk{true, fileStamp(path), 0};
+    HashingSource hashed(reader);
+    LoadResult result = loadDocument(document, hashed, path);
+    if (result == LoadResult::Loaded) {
+        disk.hash = hashed.digest();
+        document.disk = disk;
+        // The history's step of this load keeps what it opened.
+        document.history.noteOpened(disk);
+    }
+    return result;
 }
 
 namespace {
@@ -445,6 +457,17 @@ void writeLines(const Document& document, SaveBuffer& out) {
     out.finish();
 }
 
+// Whether loading the saved bytes gives the same lines: only a line ending in CR, saved with an
+// LF line end, comes back different.
+bool readsBackAsWritten(const Document& document) {
+    if (document.crlf) return true;
+    for (int i = 0; i < document.lineCount(); ++i) {
+        std::string_view line = document.lines.view(i);
+        if (!line.empty() && line.back() == '\r') return false;
+    }
+    return true;
+}
+
 SaveOutcome saveTo(Document& document, const std::string& path) {
     if (path.empty()) return {};
     // The memory comes first, so that running out of it touches no file.
@@ -453,7 +476,8 @@ SaveOutcome saveTo(Document& document, const std::string& path) {
     // The new text goes beside the file and replaces it only once all of it is on the disk.
     SafeFileWriter writer(path);
     if (!writer.isOpen()) return {SaveResult::NotSaved, writer.error(), {}};
-    encoded.attach(writer);
+    HashingSink hashed(writer);
+    encoded.attach(hashed);
     out.attach(encoded);
     writeLines(document, out);
     encoded.finish();
@@ -466,6 +490,7 @@ SaveOutcome saveTo(Document& document, const std::string& path) {
     document.format.malformedUtf16 = false;
     document.setSavedTitle();
     document.modified = false;
+    document.disk = {true, fileStamp(document.path), hashed.digest(), readsBackAsWritten(document)};
     document.history.markSaved(document);
     return {SaveResult::Saved, FileError::None, {}};
 }

@@ -46,6 +46,7 @@ void DocumentContent::swapWith(Document& doc) {
     lines.swap(doc.lines);
     path.swap(doc.path);
     std::swap(format, doc.format);
+    std::swap(disk, doc.disk);
     std::swap(crlf, doc.crlf);
     std::swap(space, doc.space);
     std::swap(savedState, doc.history.savedState_);
@@ -158,10 +159,13 @@ void EditHistory::replaceDocument(Document& doc, DocumentContent& incoming) {
     old->lines.swap(incoming.lines);
     old->path.swap(incoming.path);
     old->format = incoming.format;
+    old->disk = incoming.disk;
     old->crlf = incoming.crlf;
     old->space = incoming.space;
     old->savedState = incoming.savedState;
     step.other = std::move(old);
+    step.opened = doc.disk;
+    step.openedPath = doc.path;
     doc.setCaret(0, 0);
     step.after = CaretState::of(doc);
     step.endedMs = clock_();
@@ -215,6 +219,38 @@ void EditHistory::markSaved(Document& doc) {
     closeOpen(doc);
     typingContinues_ = false;
     savedState_ = state();
+}
+
+void EditHistory::describeReplacement(const CaretState& before, bool crlf, bool space) {
+    if (done_.empty() || done_.back().kind != StepKind::Replacement) return;
+    done_.back().before = before;
+    done_.back().other->crlf = crlf;
+    done_.back().other->space = space;
+}
+
+void EditHistory::noteOpened(const FileIdentity& disk) {
+    if (!done_.empty() && done_.back().kind == StepKind::Replacement) done_.back().opened = disk;
+}
+
+bool EditHistory::restoreStep(Document& doc, StepKind kind, const CaretState& before, const CaretState& after,
+                              ChangeRecord&& changes) {
+    closeOpen(doc);
+    typingContinues_ = false;
+    done_.reserve(done_.size() + 1);
+    if (!applyRecordChecked(doc.lines, changes)) return false;
+    forget(undone_);
+    Step& step = done_.emplace_back();
+    step.id = nextId_++;
+    step.kind = kind;
+    step.before = before;
+    step.after = after;
+    step.changes = std::move(changes);
+    step.bytes = step.memoryBytes();
+    bytes_ += step.bytes;
+    after.restore(doc);
+    trim();
+    showState(doc);
+    return true;
 }
 
 uint64_t EditHistory::state() const { return done_.empty() ? baseState_ : done_.back().id; }

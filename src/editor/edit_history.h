@@ -12,6 +12,7 @@
 #include "editor/change_apply.h"
 #include "editor/change_record.h"
 #include "editor/file_format.h"
+#include "editor/file_identity.h"
 #include "editor/line_list.h"
 
 class Document;
@@ -39,6 +40,7 @@ struct DocumentContent {
     LineList lines;
     std::string path;
     FileFormat format;
+    FileIdentity disk;
     bool crlf = true;
     bool space = true;
     uint64_t savedState = 0;
@@ -58,8 +60,11 @@ struct Step {
     StepKind kind = StepKind::Edit;
     CaretState before, after;
     ChangeRecord changes;
-    // For a replacement: the document on the other side of the step.
+    // For a replacement: the document on the other side of the step, and the file the new
+    // document was read from (nothing known for New).
     std::unique_ptr<DocumentContent> other;
+    FileIdentity opened;
+    std::string openedPath;
     int64_t endedMs = 0;
     size_t bytes = 0;  // memoryBytes() as last counted
 
@@ -106,6 +111,23 @@ public:
 
     // Forgets every step; the document stays as it is.
     void clear();
+
+    // The steps that led to the text as it is, oldest first; the state before the oldest.
+    const std::vector<Step>& doneSteps() const { return done_; }
+    uint64_t baseState() const { return baseState_; }
+    uint64_t savedState() const { return savedState_; }
+    // The text no longer matches any saved one (it was brought back from a record, say).
+    void forgetSavedState() { savedState_ = nextId_++; }
+    // A New or Open step rebuilt from a record: where the caret was before it, and the modes
+    // the document it replaced had then.
+    void describeReplacement(const CaretState& before, bool crlf, bool space);
+    // The file the document just opened was read from; the Open step keeps it.
+    void noteOpened(const FileIdentity& disk);
+    // A step rebuilt from a record of it: carried out on the text and kept, as if just done.
+    // False, with nothing changed, when the changes do not fit the text (each removed text must
+    // be there).
+    bool restoreStep(Document& doc, StepKind kind, const CaretState& before, const CaretState& after,
+                     ChangeRecord&& changes);
     size_t memoryBytes() const { return bytes_; }
     size_t budget() const { return budget_; }
     void setBudget(size_t bytes);

@@ -4,6 +4,7 @@
 // selection and scroll from before the step taken back; each redo gives the text, caret and
 // selection from right after its step. Shared by the property test and the fuzz target.
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -72,7 +73,8 @@ inline int64_t fakeClock() { return fakeNow; }
 
 class Session {
 public:
-    explicit Session(const std::string& folder) : folder_(folder) {
+    // onDisk: files are written to the folder and opened from there (else read from memory).
+    explicit Session(const std::string& folder, bool onDisk = false) : folder_(folder), onDisk_(onDisk) {
         view_.cellWidth = 8;
         view_.cellHeight = 9;
         view_.clientRect = {0, 0, 160, 90};  // a small window, so commands scroll
@@ -196,8 +198,19 @@ private:
 
     void load(Bytes& in, const std::string& name) {
         std::string bytes = fileBytes(in);
-        MemorySource source(bytes, {.piece = 1 + in.next() % 64});
-        loadDocument(doc_, source, folder_ + name);
+        if (onDisk_) {
+            // Every file opened is a file of its own on disk, as a recovery record needs it.
+            std::string path = folder_ + std::to_string(++files_) + "-" + name;
+            std::FILE* f = std::fopen(path.c_str(), "wb");
+            if (f) {
+                std::fwrite(bytes.data(), 1, bytes.size(), f);
+                std::fclose(f);
+            }
+            loadDocument(doc_, path);
+        } else {
+            MemorySource source(bytes, {.piece = 1 + in.next() % 64});
+            loadDocument(doc_, source, folder_ + name);
+        }
         note("loaded " + name);
     }
 
@@ -268,6 +281,8 @@ private:
     }
 
     std::string folder_;
+    bool onDisk_ = false;
+    int files_ = 0;
     FakeDocumentHost host_;
     ViewState view_;
     Document doc_{host_, view_};
