@@ -5,9 +5,9 @@
 # broke something, kept in build/fuzz/findings/TARGET/ until they are dealt with and removed).
 # The campaign's totals are kept in tests/fuzz/campaign.txt, which is committed, so they
 # outlive the build folder and the machine (ORVANE_FUZZ_CAMPAIGN names another file).
-# A run counts as a timeout after ORVANE_FUZZ_TIMEOUT seconds (default 10); on a machine
-# that is busy with other work, give it more. A timeout that does not come back when its
-# input is run again on its own was the machine's, not the program's, and is dropped.
+# A run counts as a timeout (and as slow) after ORVANE_FUZZ_TIMEOUT seconds (default 10); on
+# a machine that is busy with other work, give it more. A timeout or slow input that runs in
+# time when it is run again on its own (after a fix, say) is dropped.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -50,9 +50,10 @@ for t in "${targets[@]}"; do
   mkdir -p "$work" "$findings"
   out=$build/$t.log
   # New inputs go to the working corpus; the seeds in the repository stay as they are.
-  "$build/${t}_fuzz" -max_total_time="$seconds" -print_final_stats=1 -timeout="$timeout" -rss_limit_mb=4096 \
+  "$build/${t}_fuzz" -max_total_time="$seconds" -print_final_stats=1 -timeout="$timeout" \
+    -report_slow_units="$timeout" -rss_limit_mb=4096 \
     -artifact_prefix="$findings/" "$work" "$root/tests/fuzz/corpus/$t" >"$out" 2>&1 || true
-  for slow in "$findings"/timeout-*; do
+  for slow in "$findings"/timeout-* "$findings"/slow-unit-*; do
     [ -e "$slow" ] || continue
     if "$build/${t}_fuzz" -runs=1 -timeout="$timeout" "$slow" >/dev/null 2>&1; then
       echo "$t: $(basename "$slow") ran within ${timeout} s on its own: dropped" >&2
