@@ -54,6 +54,11 @@ target_compile_options(win32_tests PRIVATE ${ORVANE_WARNINGS})
 target_link_libraries(win32_tests PRIVATE orvane_app ${ORVANE_CJSON_WHOLE} gtest gtest_main)
 # The portable stand-ins the native tests use too (failing save steps).
 target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
+# A library the tests plant in the current folder, to see that it is not loaded by name.
+add_library(planted_library SHARED ${CMAKE_SOURCE_DIR}/tests/win32/planted_library.c)
+set_target_properties(planted_library PROPERTIES PREFIX "")
+target_link_options(planted_library PRIVATE -static-libgcc)
+add_dependencies(win32_tests planted_library)
 
 # Reads window texts for the end-to-end scenarios.
 add_executable(e2e_probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe_win32.cpp)

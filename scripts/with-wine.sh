@@ -6,7 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No Mono or Gecko prompts; and Start-menu entries made by the installer under test stay in
+# the prefix instead of becoming menu files in the host's home folder.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 
 xvfb_pid=""
 started_server=0

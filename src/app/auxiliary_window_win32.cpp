@@ -6,6 +6,7 @@
 #include "app/main_window_win32.h"
 #include "app/placement.h"
 #include "platform/out_of_memory_win32.h"
+#include "view/layout/monitor_fit_win32.h"
 
 bool AuxiliaryWindow::create() {
     AppContext& app = AppContext::instance();
@@ -33,7 +34,8 @@ void AuxiliaryWindow::placeFromStore(const char* prefix, int defaultWidth, int d
     int y = placement_get_int((key + "_wnd_y").c_str(), 50);
     int width = sized ? placement_get_int((key + "_wnd_w").c_str(), defaultWidth) : defaultWidth;
     int height = sized ? placement_get_int((key + "_wnd_h").c_str(), defaultHeight) : defaultHeight;
-    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOACTIVATE | SWP_NOZORDER);
+    // A monitor unplugged since, or a smaller screen, must not hide the window.
+    placeOnNearestWorkArea(window_, {x, y, width, height});
 }
 
 void AuxiliaryWindow::coverClientArea(HWND child) const {

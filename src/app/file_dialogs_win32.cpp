@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/external_editor_win32.h"
 #include "app/file_types.h"
 #include "app/prefs.h"
 #include "platform/handles_win32.h"
@@ -161,6 +162,5 @@ bool choose_file_for_save(HWND owner, std::string& path) {
 }
 
 void prefs_open_external(const std::string& dataFolder, HWND owner) {
-    std::string path = dataFolder + kPreferencesFile;
-    utf8::shellExecute(owner, nullptr, "notepad.exe", path.c_str(), SW_SHOWNORMAL);
+    openInExternalEditor(owner, dataFolder + kPreferencesFile);
 }

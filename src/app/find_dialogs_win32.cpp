@@ -11,6 +11,7 @@
 #include "platform/utf8_win32.h"
 #include "view/editor_view_win32.h"
 #include "view/key_event_win32.h"
+#include "view/layout/monitor_fit_win32.h"
 
 namespace {
 
@@ -74,7 +75,10 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         const DialogSpec& spec = specOf(kind);
         int x = placement_get_int(spec.xKey, kDefaultX);
         int y = placement_get_int(spec.yKey, kDefaultY);
-        SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // The dialog keeps its own size; a monitor unplugged since must not hide it.
+        RECT size{};
+        GetWindowRect(dialog, &size);
+        placeOnNearestWorkArea(dialog, {x, y, size.right - size.left, size.bottom - size.top});
         ShowWindow(dialog, SW_SHOW);
         return TRUE;
     }

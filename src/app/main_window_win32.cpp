@@ -3,7 +3,9 @@
 #include "app/about_window_win32.h"
 #include "app/app_context.h"
 #include "app/changelog_window_win32.h"
+#include "app/external_editor_win32.h"
 #include "app/file_dialogs_win32.h"
+#include "app/file_drop_win32.h"
 #include "app/file_messages.h"
 #include "app/license_window_win32.h"
 #include "app/placement.h"
@@ -21,6 +23,7 @@
 #include "platform/utf8_win32.h"
 #include "view/editor_window_win32.h"
 #include "view/gfx/window_surface_win32.h"
+#include "view/layout/monitor_fit_win32.h"
 
 namespace {
 
@@ -105,6 +108,9 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
         if (wParam == kRecoveryTimer && self->recovery_ && self->document_)
             self->recovery_->tick(*self->document_, static_cast<int64_t>(GetTickCount64()));
         return TRUE;
+    case WM_DROPFILES:
+        openDroppedFiles(reinterpret_cast<HDROP>(wParam), *self);
+        return TRUE;
     case WM_DPICHANGED:
         self->dpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return TRUE;
@@ -141,12 +147,19 @@ void MainWindow::initialise(HWND window) {
     sizer_.init(window);
     menu_ = LoadMenuW(static_cast<HINSTANCE>(app.instanceHandle), MAKEINTRESOURCEW(IDR_MAIN_MENU));
     SetMenu(window, menu_);
+    // Files dropped anywhere on the window, the editor included, come here.
+    DragAcceptFiles(window, TRUE);
 
     x_ = placement_get_int("main_wnd_x", 50);
     y_ = placement_get_int("main_wnd_y", 50);
     width_ = placement_get_int("main_wnd_w", 1120);
     height_ = placement_get_int("main_wnd_h", 900);
-    SetWindowPos(window, nullptr, x_, y_, width_, height_, SWP_NOACTIVATE | SWP_NOZORDER);
+    // A monitor unplugged since, or a screen smaller than the rectangle, must not hide it.
+    RECT shown = placeOnNearestWorkArea(window, {x_, y_, width_, height_});
+    x_ = shown.left;
+    y_ = shown.top;
+    width_ = shown.right - shown.left;
+    height_ = shown.bottom - shown.top;
     ShowWindow(window, placement_get_int("main_wnd_maximized", 0) ? SW_SHOWMAXIMIZED : SW_SHOW);
 
     view_ = std::make_unique<ViewState>();
@@ -291,9 +304,10 @@ void MainWindow::save(bool askForPath) {
 
 void MainWindow::openFile() {
     std::string path;
-    if (choose_file_for_open(window_, pref_preserve_directory(AppContext::instance().prefs), path))
-        reportLoad(loadDocument(*document_, path), path, true);
+    if (choose_file_for_open(window_, pref_preserve_directory(AppContext::instance().prefs), path)) openPath(path);
 }
+
+void MainWindow::openPath(const std::string& path) { reportLoad(loadDocument(*document_, path), path, true); }
 
 void MainWindow::reportLoad(LoadResult result, const std::string& path, bool reportCannotOpen) {
     switch (result) {
@@ -347,11 +361,7 @@ void MainWindow::command(int id) {
         else
             prefs_open_external(app.dataFolder, window_);
         break;
-    case ID_HELP_DOCUMENTATION: {
-        std::string path = app.executableFolder + "documentation.txt";
-        utf8::shellExecute(window_, nullptr, "notepad.exe", path.c_str(), SW_SHOWNORMAL);
-        break;
-    }
+    case ID_HELP_DOCUMENTATION: openInExternalEditor(window_, app.executableFolder + "documentation.txt"); break;
     case ID_HELP_VERSION: showVersion(); break;
     case ID_HELP_ABOUT: AuxiliaryWindow::openOrFocus<AboutWindow>(app.windows.about); break;
     case ID_HELP_CHANGELOG: AuxiliaryWindow::openOrFocus<ChangelogWindow>(app.windows.changelog); break;

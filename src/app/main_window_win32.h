@@ -35,6 +35,8 @@ public:
     bool fullscreen() const { return fullscreen_; }
     // Runs a menu command as the menu would.
     void command(int id);
+    // Loads the file at path into the document as Open does, and says why when it cannot.
+    void openPath(const std::string& path);
 
     // DocumentHost
     void setTitle(const char* utf8) override;

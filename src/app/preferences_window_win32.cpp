@@ -1,10 +1,10 @@
 #include "app/preferences_window_win32.h"
 
 #include "app/app_context.h"
+#include "app/external_editor_win32.h"
 #include "app/prefs.h"
 #include "app/resource_ids.h"
 #include "curses/curses_window_win32.h"
-#include "platform/utf8_win32.h"
 
 namespace {
 constexpr UINT_PTR kKeyTimer = 340;
@@ -57,7 +57,7 @@ void PreferencesWindow::requestClose() {
 }
 
 void PreferencesWindow::openExternal(const std::string& path) {
-    utf8::shellExecute(window_, nullptr, "notepad.exe", path.c_str(), SW_SHOWNORMAL);
+    openInExternalEditor(window_, path);
 }
 
 INT_PTR PreferencesWindow::handle(UINT message, WPARAM wParam, LPARAM) {

@@ -14,13 +14,11 @@
 #include "app/window_classes_win32.h"
 #include "editor/text_buffer.h"
 #include "platform/handles_win32.h"
+#include "platform/library_search_win32.h"
 #include "platform/utf8_win32.h"
 #include "text/utf16.h"
 
 namespace {
-
-// The command line is converted into a buffer of 4096 bytes, one of them the terminator.
-constexpr size_t kCommandLineBytes = 4095;
 
 void showParseError(const AppContext& app) {
     TextBuffer text;
@@ -34,6 +32,8 @@ void showParseError(const AppContext& app) {
 }  // namespace
 
 int runOrvane(HINSTANCE instance, const wchar_t* commandLine) {
+    // Before anything loads a library by name (the shell, COM, the file dialogs).
+    restrictLibrarySearchToSystemFolder();
     AppContext& app = AppContext::instance();
     std::u16string wide;
     for (const wchar_t* p = commandLine; p && *p; ++p) wide.push_back(static_cast<char16_t>(*p));

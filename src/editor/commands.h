@@ -33,10 +33,18 @@ void indent(Document& doc);
 void unindent(Document& doc);
 void deleteSelection(Document& doc);
 
-// The private copy buffer; the system clipboard is never touched.
+// The private copy buffer, shared with the system clipboard through the document's host.
 void copySelection(Document& doc);
 void cutSelection(Document& doc);
 void paste(Document& doc);
+// Pastes pieces (one per line) as the copy buffer's would be pasted.
+void pastePieces(Document& doc, const std::vector<std::string>& pieces);
+
+// Selection habits: the whole document; the word (or run of blanks or of other signs) at a
+// position, caret at its end; from the selection's anchor (or the caret) to a position.
+void selectAll(Document& doc);
+void selectWordAt(Document& doc, TextPosition at);
+void extendSelectionTo(Document& doc, TextPosition at);
 
 // Takes back the last step, or does again the last one taken back: the text, the caret, the
 // selection and the scroll as they were; New and Open bring back the document they replaced.

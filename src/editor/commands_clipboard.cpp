@@ -39,6 +39,7 @@ void copySelection(Document& doc) {
         if (last && charCount(last) >= end.column) copied.push_back(columnSpan(last, 0, end.column));
     }
     doc.copyBuffer.swap(copied);
+    doc.host().shareCopy(doc.copyBuffer);
 }
 
 void cutSelection(Document& doc) {
@@ -49,8 +50,15 @@ void cutSelection(Document& doc) {
 }
 
 void paste(Document& doc) {
+    // Text another program copied since Orvane's last copy or cut comes first; the copy
+    // buffer itself stays as the last copy or cut left it.
+    std::vector<std::string> foreign;
+    pastePieces(doc, doc.host().foreignClipboard(foreign) ? foreign : doc.copyBuffer);
+}
+
+void pastePieces(Document& doc, const std::vector<std::string>& pieces) {
     asCommand(doc, StepKind::Edit, [&] {
-        if (doc.copyBuffer.empty() || !caretLineExists(doc)) return;
+        if (pieces.empty() || !caretLineExists(doc)) return;
         ViewState& view = doc.view();
         std::string_view line = edit::lineText(doc, view.caretLine);
         ColumnPosition at = columnPosition(line, view.caretColumn);
@@ -58,19 +66,19 @@ void paste(Document& doc) {
         // The pieces go in as copied: the first joins the caret line at the caret, the others
         // follow as lines of their own, and the rest of the caret line comes after the last.
         std::string text;
-        for (size_t i = 0; i < doc.copyBuffer.size(); ++i) {
-            const std::string& piece = doc.copyBuffer[i];
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            const std::string& piece = pieces[i];
             if (i > 0) text.push_back(kLineBreak);
             text.append(piece.data(), strnlen(piece.data(), piece.size()));
         }
         const int startLine = view.caretLine;
         edits::change(doc, {startLine, at.byte, {}, text});
-        const int pieces = static_cast<int>(doc.copyBuffer.size());
-        if (pieces == 1) {
+        const int count = static_cast<int>(pieces.size());
+        if (count == 1) {
             doc.setCaretColumn(view.caretColumn + charCount(text.c_str()));
         } else {
-            std::string_view last = doc.copyBuffer.back();
-            doc.setCaret(charCount(last.substr(0, strnlen(last.data(), last.size()))), startLine + pieces - 1);
+            std::string_view last = pieces.back();
+            doc.setCaret(charCount(last.substr(0, strnlen(last.data(), last.size()))), startLine + count - 1);
         }
         doc.markModified();
     });

@@ -51,6 +51,14 @@ public:
     // The pointer lies inside the editor window's client rectangle (edges included).
     virtual bool pointerInEditor() const = 0;
     virtual void hidePointer() = 0;
+    // The system clipboard, beside the document's private copy buffer. Copy and cut hand their
+    // pieces on; paste asks for the text another program put there since the last copy or cut.
+    // Hosts without a clipboard keep these: the copy buffer alone serves.
+    virtual void shareCopy(const std::vector<std::string>& pieces) { (void)pieces; }
+    virtual bool foreignClipboard(std::vector<std::string>& pieces) {
+        (void)pieces;
+        return false;
+    }
 };
 
 class Document {

@@ -44,9 +44,11 @@ constexpr Row kFunctionKeys[] = {
     {vk::kLeft, M::None, A::MoveLeft, 0, true},
     {vk::kLeft, M::Shift, A::MoveLeft, 0, false, true},
     {vk::kLeft, M::Ctrl, A::WordLeft},
+    {vk::kLeft, M::CtrlShift, A::WordLeft, 0, false, true},
     {vk::kRight, M::None, A::MoveRight, 0, true},
     {vk::kRight, M::Shift, A::MoveRight, 0, false, true},
     {vk::kRight, M::Ctrl, A::WordRight},
+    {vk::kRight, M::CtrlShift, A::WordRight, 0, false, true},
     {vk::kUp, M::None, A::MoveUp, 0, true, false, true},
     {vk::kUp, M::Shift, A::MoveUp, 0, false, true, true},
     {vk::kUp, M::Ctrl, A::ScrollLineUp},
@@ -90,6 +92,7 @@ constexpr Row kCtrlLetters[] = {
     {vk::letter('O'), M::Ctrl, A::MenuCommand, menu_id::kOpen},
     {vk::letter('P'), M::Ctrl, A::MenuCommand, menu_id::kPreferences},
     {vk::letter('Q'), M::Ctrl, A::MenuCommand, menu_id::kExit},
+    {vk::letter('A'), M::Ctrl, A::SelectAll},
     {vk::letter('Z'), M::Ctrl, A::Undo},
     {vk::letter('Y'), M::Ctrl, A::Redo},
     {vk::letter('Z'), M::CtrlShift, A::Redo},
@@ -134,6 +137,7 @@ void runCommand(Document& doc, KeyAction action) {
         case A::Paste: paste(doc); break;
         case A::Undo: undo(doc); break;
         case A::Redo: redo(doc); break;
+        case A::SelectAll: selectAll(doc); break;
         case A::AbsoluteLineNumbers:
             doc.absoluteLineNumbers = true;
             doc.relativeLineNumbers = false;

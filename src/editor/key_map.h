@@ -70,6 +70,7 @@ enum class KeyAction {
     Paste,
     Undo,
     Redo,
+    SelectAll,
     AbsoluteLineNumbers,
     RelativeLineNumbers,
     // Document side, decided in the editor window.

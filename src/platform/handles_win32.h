@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <shellapi.h>
 
 #include <utility>
 
@@ -311,6 +312,21 @@ public:
 private:
     HGLOBAL memory_;
     void* data_;
+};
+
+// The files of a drop (WM_DROPFILES), released with DragFinish.
+class DroppedFiles {
+public:
+    explicit DroppedFiles(HDROP drop) : drop_(drop) {}
+    ~DroppedFiles() {
+        if (drop_) DragFinish(drop_);
+    }
+    DroppedFiles(const DroppedFiles&) = delete;
+    DroppedFiles& operator=(const DroppedFiles&) = delete;
+    HDROP get() const { return drop_; }
+
+private:
+    HDROP drop_;
 };
 
 }  // namespace win32

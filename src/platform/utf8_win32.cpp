@@ -149,6 +149,18 @@ std::string executablePath() {
     return std::string(narrow, n);
 }
 
+std::string systemFolder() {
+    std::vector<wchar_t> buffer(kWideBufferUnits);
+    UINT n = GetSystemDirectoryW(buffer.data(), kWideBufferUnits);
+    return n > 0 && n < kWideBufferUnits ? fromWide(buffer.data(), static_cast<int>(n)) : std::string();
+}
+
+std::string windowsFolder() {
+    std::vector<wchar_t> buffer(kWideBufferUnits);
+    UINT n = GetWindowsDirectoryW(buffer.data(), kWideBufferUnits);
+    return n > 0 && n < kWideBufferUnits ? fromWide(buffer.data(), static_cast<int>(n)) : std::string();
+}
+
 std::string currentDirectory() {
     std::vector<wchar_t> buffer(kWideBufferUnits);
     DWORD n = GetCurrentDirectoryW(kWideBufferUnits, buffer.data());

@@ -29,6 +29,10 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT iconFlags
 
 bool appDataFolder(std::string& folder);
 std::string executablePath();
+// The system folder (GetSystemDirectory) and the Windows folder, without a trailing
+// separator; empty when the system cannot say.
+std::string systemFolder();
+std::string windowsFolder();
 std::string currentDirectory();
 bool setCurrentDirectory(const std::string& path);
 bool createDirectory(const std::string& path);

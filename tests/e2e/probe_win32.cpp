@@ -1,6 +1,9 @@
 // A small Win32 helper for the end-to-end scenarios: reads and sends what X cannot.
 //   e2e_probe text "<exact title>"            texts of the window's children (a message box's text)
 //   e2e_probe foreground                      title of the window that has the activation
+//   e2e_probe workarea                        the primary work area: left top right bottom
+//   e2e_probe run "<command line>"            starts the command line as the shell starts a
+//                                             registered command (the system splits it)
 //   e2e_probe post "<exact title>" MSG WPARAM  posts a message (numbers in decimal or 0x hex)
 //   e2e_probe send "<exact title>" MSG WPARAM  sends it and waits for the answer
 //   e2e_probe child "<exact title>" ID MSG WPARAM LPARAM
@@ -94,6 +97,23 @@ int wmain(int argc, wchar_t** argv) {
         wchar_t title[1024] = {};
         if (HWND window = GetForegroundWindow()) GetWindowTextW(window, title, 1024);
         std::printf("%s\n", utf8(title).c_str());
+        return 0;
+    }
+    if (argc == 2 && std::wstring(argv[1]) == L"workarea") {
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        std::printf("%ld %ld %ld %ld\n", work.left, work.top, work.right, work.bottom);
+        return 0;
+    }
+    if (argc == 3 && std::wstring(argv[1]) == L"run") {
+        std::wstring line = argv[2];
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+            return 1;
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
         return 0;
     }
     if (argc < 3) {

@@ -63,6 +63,11 @@ def scenario_a_save_into_a_removed_folder_is_reported_and_creates_nothing():
         app.wait_title(r"^Orvane - \*main\.c$")
         shutil.rmtree(folder)
         app.key("ctrl+s")
+        # The file is gone since it was read: Orvane asks first; saving anyway fails.
+        question = app.wait_window("^Orvane$")
+        assert "Save over it?" in app.window_texts("Orvane")
+        app.focus(question)
+        app.key("y")
         dismiss_error(app, "Orvane could not save the file:", "main.c")
         assert not os.path.exists(folder)
         app.wait_title(r"^Orvane - \*main\.c$")

@@ -2,16 +2,18 @@
 would: silent install, start, edit and save, upgrade, uninstall; the archive unpacked and run."""
 import hashlib
 import os
+import re
 import shutil
 import subprocess
 import tempfile
 import time
 import zipfile
 
-from harness import ROOT, Orvane, wait_until, wine_path
+from harness import BUILD, ROOT, Orvane, wait_until, wine_path
 
 DIST = os.path.join(ROOT, "build", "dist")
 VERSION = open(os.path.join(ROOT, "VERSION")).read().strip()
+WM_CLOSE = 0x0010
 
 
 def package(kind):
@@ -46,15 +48,29 @@ def start_menu_shortcut():
     return os.path.join(drive_c(), "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "Orvane.lnk")
 
 
+def user_folder():
+    """The Wine prefix's own user's profile folder."""
+    users = os.path.join(drive_c(), "users")
+    return next(os.path.join(users, u) for u in sorted(os.listdir(users)) if u != "Public")
+
+
+def user_start_menu_shortcut():
+    return os.path.join(user_folder(), "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs",
+                        "Orvane.lnk")
+
+
 def windows_path(folder):
     """The C: form of a folder inside the prefix's drive C."""
     return "C:\\" + os.path.relpath(folder, drive_c()).replace("/", "\\")
 
 
-def silent_install(folder):
-    subprocess.run(["wine", package("setup.exe"), "/S", "/D=" + windows_path(folder)], check=True, timeout=120,
+def silent_install(folder, *switches):
+    """Installs silently into folder (None: the folder the installer picks)."""
+    folder_switch = ["/D=" + windows_path(folder)] if folder else []
+    subprocess.run(["wine", package("setup.exe"), "/S"] + list(switches) + folder_switch, check=True, timeout=120,
                    capture_output=True)
-    assert wait_until(lambda: os.path.exists(os.path.join(folder, "uninstall.exe")), 30), folder
+    if folder:
+        assert wait_until(lambda: os.path.exists(os.path.join(folder, "uninstall.exe")), 30), folder
 
 
 def silent_uninstall(folder):
@@ -71,34 +87,195 @@ def silent_uninstall(folder):
     assert wait_until(lambda: not os.path.exists(folder), 30), os.listdir(folder) if os.path.exists(folder) else []
 
 
-def registry_entry():
-    """The values of the Apps & features entry, or {} when there is none."""
-    out = subprocess.run(["wine", "reg", "query", r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvane"],
-                         capture_output=True, timeout=60).stdout.decode("utf-8", "replace")
+UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvane"
+APPLICATION_KEY = r"Software\Classes\Applications\orvane.exe"
+EDIT_WITH_KEY = r"Software\Classes\*\shell\EditWithOrvane"
+
+
+def registry_values(key):
+    """The values of a registry key ("(Default)" for its default value), or {} when there is
+    no such key."""
+    out = subprocess.run(["wine", "reg", "query", key], capture_output=True, timeout=60).stdout.decode("utf-8", "replace")
     values = {}
     for line in out.splitlines():
-        parts = line.split(None, 2)
-        if len(parts) == 3 and parts[1].startswith("REG_"):
-            values[parts[0]] = parts[2].strip()
+        parts = line.strip().split("    ", 2)
+        if len(parts) >= 2 and parts[1].startswith("REG_"):
+            values[parts[0]] = parts[2].strip() if len(parts) == 3 else ""
     return values
 
 
+def registry_entry(root="HKLM"):
+    """The values of the Apps & features entry, or {} when there is none."""
+    return registry_values(root + "\\" + UNINSTALL_KEY)
+
+
+ROOT_NAMES = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}
+
+
+def parse_reg_string(text):
+    """A quoted .reg string at the start of text: (its value, the rest)."""
+    assert text.startswith('"'), text
+    value, i = [], 1
+    while i < len(text) and text[i] != '"':
+        if text[i] == "\\" and i + 1 < len(text):
+            i += 1
+        value.append(text[i])
+        i += 1
+    return "".join(value), text[i + 1:]
+
+
+def registry(root):
+    """Every key under root\\Software with its string values ("" for the default value), as
+    one export of the registry gives them: {"Software\\...": {name: value}}."""
+    handle, path = tempfile.mkstemp(suffix=".reg")
+    os.close(handle)
+    try:
+        subprocess.run(["wine", "reg", "export", root + "\\Software", wine_path(path), "/y"], check=True,
+                       capture_output=True, timeout=120)
+        text = open(path, "rb").read().decode("utf-16")
+    finally:
+        os.remove(path)
+    keys, values = {}, None
+    prefix = ROOT_NAMES[root] + "\\"
+    for line in text.splitlines():
+        if line.startswith("[") and line.endswith("]"):
+            key = line[1:-1][len(prefix):]
+            # Wine's own bookkeeping is not the installer's doing.
+            values = None if key.startswith("Software\\Wine") else keys.setdefault(key, {})
+        elif values is not None and (line.startswith('"') or line.startswith("@=")):
+            name, rest = ("", line[1:]) if line.startswith("@") else parse_reg_string(line)
+            if rest.startswith('="'):
+                values[name] = parse_reg_string(rest[1:])[0]
+    return keys
+
+
 def forget_earlier_installs():
-    """An install remembers its folder for the next one; each scenario starts without it."""
-    subprocess.run(["wine", "reg", "delete", r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvane", "/f"],
-                   capture_output=True, timeout=60)
+    """An install remembers its mode and folder for the next one; each scenario starts
+    without them."""
+    for root in ("HKLM", "HKCU"):
+        subprocess.run(["wine", "reg", "delete", root + "\\" + UNINSTALL_KEY, "/f"], capture_output=True, timeout=60)
 
 
-def scenario_the_installer_goes_to_program_files_by_default():
+def start_registered_command(command, path):
+    """Starts a command registered for the shell (its "%1" replaced by the file) as the shell
+    does: the whole line handed to the system to split."""
+    line = command.replace("%1", path)
+    env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+    # The started Orvane holds on to the output the helper had: nothing waits for it.
+    done = subprocess.run(["wine", os.path.join(BUILD, "e2e_probe.exe"), "run", line], stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, timeout=60, env=env)
+    assert done.returncode == 0, (line, done.returncode)
+
+
+def check_registrations(root, folder):
+    """"Open with" and "Edit with Orvane" under root, each starting the Orvane in folder on a
+    file whose path holds spaces and accented letters."""
+    keys = registry(root)
+    exe = windows_path(os.path.join(folder, "orvane.exe"))
+    assert keys.get(APPLICATION_KEY, {}).get("FriendlyAppName") == "Orvane", keys.get(APPLICATION_KEY)
+    types = keys.get(APPLICATION_KEY + "\\SupportedTypes", {})
+    assert {".txt", ".c", ".cpp", ".h", ".xml", ".nsi"} <= set(types), types
+    assert keys.get(EDIT_WITH_KEY, {}).get("") == "Edit with Orvane", keys.get(EDIT_WITH_KEY)
+    open_command = keys.get(APPLICATION_KEY + r"\shell\open\command", {}).get("")
+    edit_command = keys.get(EDIT_WITH_KEY + "\\command", {}).get("")
+    for command in (open_command, edit_command):
+        assert command == '"%s" "%%1"' % exe, command
+    for command, name in ((open_command, "Open with"), (edit_command, "Edit with")):
+        folder_with_spaces = os.path.join(drive_c(), "Dossier \u00e0 part %d" % os.getpid())
+        os.makedirs(folder_with_spaces, exist_ok=True)
+        document = os.path.join(folder_with_spaces, "\u00e9t\u00e9 %s.txt" % name)
+        with open(document, "wb") as f:
+            f.write(b"registered\r\n")
+        try:
+            with Orvane(installed=folder) as app:
+                existing = set(app.windows(r"^Orvane - "))
+                start_registered_command(command, windows_path(document))
+                title = "Orvane - " + os.path.basename(document)
+                app.window = app.wait_window("^%s$" % re.escape(title), exclude=existing)
+                app.probe("post", title, WM_CLOSE, 0)
+                assert wait_until(lambda: not app.windows("^%s$" % re.escape(title)), 10)
+        finally:
+            shutil.rmtree(folder_with_spaces, ignore_errors=True)
+
+
+def uninstall_what_is_left(folder):
+    """A scenario that failed half-way leaves no install to the next one."""
+    if os.path.exists(os.path.join(folder, "uninstall.exe")):
+        silent_uninstall(folder)
+    shutil.rmtree(folder, ignore_errors=True)
+
+
+def added_keys(before, root):
+    """The keys under root\\Software that were not there before."""
+    return set(registry(root)) - set(before)
+
+
+def changes(before, after):
+    """Keys added, removed or with other values, for a failure message."""
+    return sorted((k, before.get(k), after.get(k)) for k in set(before) | set(after) if before.get(k) != after.get(k))
+
+
+def only_orvane_keys(keys):
+    """Nothing but the three entries (and keys above them) were added: no file type's
+    default program among them."""
+    ours = (UNINSTALL_KEY, APPLICATION_KEY, EDIT_WITH_KEY)
+    return all(any(k == o or k.startswith(o + "\\") or o.startswith(k + "\\") for o in ours) for k in keys)
+
+
+def scenario_the_installer_for_all_users_goes_to_program_files_and_registers_for_the_machine():
     folder = os.path.join(drive_c(), "Program Files", "Orvane")
     forget_earlier_installs()
+    machine_before, user_before = registry("HKLM"), registry("HKCU")
     try:
         subprocess.run(["wine", package("setup.exe"), "/S"], check=True, timeout=120, capture_output=True)
         assert wait_until(lambda: os.path.exists(os.path.join(folder, "uninstall.exe")), 30)
         assert os.path.exists(os.path.join(folder, "orvane.exe"))
+        machine = registry("HKLM")
+        assert machine[UNINSTALL_KEY].get("InstallLocation") == windows_path(folder), machine[UNINSTALL_KEY]
+        added = set(machine) - set(machine_before)
+        assert added and only_orvane_keys(added), sorted(added)
+        assert not added_keys(user_before, "HKCU")
+        check_registrations("HKLM", folder)
         silent_uninstall(folder)
+        assert not os.path.exists(start_menu_shortcut())
+        machine = registry("HKLM")
+        assert machine == machine_before, changes(machine_before, machine)
+        assert not added_keys(user_before, "HKCU")
     finally:
-        shutil.rmtree(folder, ignore_errors=True)
+        uninstall_what_is_left(folder)
+        clear_roaming()
+
+
+def scenario_the_installer_for_the_current_user_writes_nothing_for_the_machine():
+    folder = os.path.join(user_folder(), "AppData", "Local", "Programs", "Orvane")
+    forget_earlier_installs()
+    machine_before, user_before = registry("HKLM"), registry("HKCU")
+    try:
+        silent_install(None, "/CurrentUser")
+        assert wait_until(lambda: os.path.exists(os.path.join(folder, "uninstall.exe")), 30), folder
+        assert os.path.exists(os.path.join(folder, "orvane.exe"))
+        assert os.path.exists(user_start_menu_shortcut()) and not os.path.exists(start_menu_shortcut())
+        user = registry("HKCU")
+        entry = user.get(UNINSTALL_KEY, {})
+        assert entry.get("InstallLocation") == windows_path(folder) and entry.get("DisplayVersion") == VERSION, entry
+        added = set(user) - set(user_before)
+        assert added and only_orvane_keys(added), sorted(added)
+        check_registrations("HKCU", folder)
+        # An upgrade without a switch finds the earlier install's mode and folder.
+        silent_install(None)
+        assert registry("HKCU")[UNINSTALL_KEY].get("InstallLocation") == windows_path(folder)
+        # Nothing at all for the machine: no key or value changed, no Program Files folder.
+        machine = registry("HKLM")
+        assert machine == machine_before, changes(machine_before, machine)
+        assert not os.path.exists(os.path.join(drive_c(), "Program Files", "Orvane"))
+        silent_uninstall(folder)
+        assert not os.path.exists(user_start_menu_shortcut())
+        assert not os.path.exists(os.path.join(user_folder(), "AppData", "Local", "Programs"))
+        user = registry("HKCU")
+        assert user == user_before, changes(user_before, user)
+    finally:
+        uninstall_what_is_left(folder)
+        clear_roaming()
 
 
 def edit_and_save(app, name, text):

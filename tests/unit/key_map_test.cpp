@@ -51,7 +51,12 @@ TEST(KeyMap, ArrowRowsForEveryModifierCombination) {
 
     EXPECT_EQ(press(vk::kLeft, kCtrl).action, KeyAction::WordLeft);
     EXPECT_EQ(press(vk::kRight, kCtrl).action, KeyAction::WordRight);
-    EXPECT_FALSE(press(vk::kLeft, kCtrl | kShift).consumed);
+    // Ctrl+Shift+Left and Right extend the selection by words.
+    KeyDecision wordSelect = press(vk::kLeft, kCtrl | kShift);
+    EXPECT_EQ(wordSelect.action, KeyAction::WordLeft);
+    EXPECT_TRUE(wordSelect.around);
+    EXPECT_EQ(press(vk::kRight, kCtrl | kShift).action, KeyAction::WordRight);
+    EXPECT_TRUE(press(vk::kRight, kCtrl | kShift).around);
     EXPECT_FALSE(press(vk::kLeft, kAlt).consumed);
     EXPECT_FALSE(press(vk::kLeft, kAlt | kShift).consumed);
 }
@@ -129,6 +134,7 @@ TEST(KeyMap, CtrlLetterRows) {
     EXPECT_EQ(press('O', kCtrl).menuId, menu_id::kOpen);
     EXPECT_EQ(press('P', kCtrl).menuId, menu_id::kPreferences);
     EXPECT_EQ(press('Q', kCtrl).menuId, menu_id::kExit);
+    EXPECT_EQ(press('A', kCtrl).action, KeyAction::SelectAll);
     EXPECT_EQ(press('Z', kCtrl).action, KeyAction::Undo);
     EXPECT_EQ(press('Y', kCtrl).action, KeyAction::Redo);
     EXPECT_EQ(press('Z', kCtrl | kShift).action, KeyAction::Redo);
@@ -137,7 +143,7 @@ TEST(KeyMap, CtrlLetterRows) {
     EXPECT_FALSE(press('F', kCtrl | kShift).consumed);
     EXPECT_FALSE(press('S').consumed);
     EXPECT_FALSE(press('S', kCtrl | kAlt).consumed);
-    EXPECT_FALSE(press('A', kCtrl).consumed);
+    EXPECT_FALSE(press('A', kCtrl | kShift).consumed);
 }
 
 TEST(KeyMap, EvenRepeatCountSkipsTheFunctionKeyGroup) {

@@ -14,5 +14,7 @@ struct SmallDocument {
     }
     FakeDocumentHost host;
     ViewState view;
-    Document doc{host, view};
+    // Named, not the default argument's temporary, which GCC 12 takes for a dangling one.
+    EditorDefaults defaults;
+    Document doc{host, view, defaults};
 };
