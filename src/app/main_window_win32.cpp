@@ -307,7 +307,11 @@ void MainWindow::openFile() {
     if (choose_file_for_open(window_, pref_preserve_directory(AppContext::instance().prefs), path)) openPath(path);
 }
 
-void MainWindow::openPath(const std::string& path) { reportLoad(loadDocument(*document_, path), path, true); }
+void MainWindow::openPath(const std::string& path) {
+    reportLoad(loadDocument(*document_, path), path, true);
+    // An opened (or dropped) document starts at its top: the scrollbar shows it.
+    if (EditorView* view = editorView()) view->followView();
+}
 
 void MainWindow::reportLoad(LoadResult result, const std::string& path, bool reportCannotOpen) {
     switch (result) {
@@ -369,8 +373,8 @@ void MainWindow::command(int id) {
     case ID_HELP_WEBSITE: utf8::shellExecute(window_, nullptr, ORVANE_WEBSITE, nullptr, SW_SHOWNORMAL); break;
     default: break;
     }
-    // A new or opened document starts at its top: the scrollbar shows it.
-    if (id == ID_FILE_NEW || id == ID_FILE_OPEN)
+    // A new document starts at its top: the scrollbar shows it.
+    if (id == ID_FILE_NEW)
         if (EditorView* view = editorView()) view->followView();
 }
 
