@@ -6,7 +6,7 @@
 
 #include "curses/curses_editor.h"
 #include "curses/document_text.h"
-#include "platform/file_io.h"
+#include "platform/safe_file_writer.h"
 #include "text/utf8.h"
 
 namespace {
@@ -142,16 +142,16 @@ void CursesEditor::delete_selection() {
         const int sy = r.start.y;
         const int ey = r.end.y;
         std::string& first = lines[static_cast<size_t>(sy)];
-        const size_t from = byteOffset(first.c_str(), r.start.x);
+        const size_t from = byteOffset(std::string_view(first), r.start.x);
         if (sy == ey) {
-            size_t to = byteOffset(first.c_str(), r.end.x);
+            size_t to = byteOffset(std::string_view(first), r.end.x);
             if (to > from) first.erase(from, to - from);
         } else {
             const bool endExists = ey < n;
             std::string tail;
             if (endExists) {
                 const std::string& last = lines[static_cast<size_t>(ey)];
-                tail = last.substr(byteOffset(last.c_str(), r.end.x));
+                tail = last.substr(byteOffset(std::string_view(last), r.end.x));
             }
             auto at = [&](int y) { return lines.begin() + std::min(y, n); };
             if (from == 0) {
@@ -206,7 +206,7 @@ void CursesEditor::insert_lines(const std::vector<std::string>& texts) {
     while (cursor_y >= line_count()) lines.emplace_back();
     std::vector<std::string> parts = texts;
     std::string& line = lines[static_cast<size_t>(cursor_y)];
-    const size_t split = byteOffset(line.c_str(), cursor_x);
+    const size_t split = byteOffset(std::string_view(line), cursor_x);
     std::string head = line.substr(0, split);
     std::string tail = line.substr(split);
     if (parts.size() >= 2 && cursor_x != 0) {
@@ -227,13 +227,13 @@ void CursesEditor::insert_lines(const std::vector<std::string>& texts) {
     }
     if (parts.size() == 1) {
         line = head + parts[0];
-        cursor_x = charCount(line.c_str());
+        cursor_x = charCount(std::string_view(line));
         line += tail;
         return;
     }
     line = head + parts[0];
     std::vector<std::string> added(parts.begin() + 1, parts.end());
-    cursor_x = charCount(added.back().c_str());
+    cursor_x = charCount(std::string_view(added.back()));
     added.back() += tail;
     const int y = cursor_y;
     lines.insert(lines.begin() + (y + 1), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));

@@ -26,10 +26,10 @@ void writeHelp(CursesScreen& screen, std::initializer_list<std::pair<const char*
 
 // Writes the characters [fromColumn, fromColumn + count) of text.
 void writeColumns(CursesScreen& screen, const std::string& text, int fromColumn, int count) {
-    const char* s = text.c_str();
-    size_t from = byteOffset(s, fromColumn);
-    size_t to = from + byteOffset(s + from, count);
-    if (to > from) screen.addnstr(s + from, static_cast<int>(to - from));
+    const std::string_view all(text);
+    size_t from = byteOffset(all, fromColumn);
+    size_t to = from + byteOffset(all.substr(from), count);
+    if (to > from) screen.addtext(all.substr(from, to - from));
 }
 
 }  // namespace
@@ -132,7 +132,7 @@ void CursesEditor::draw_line(int row, const std::string& text, int&, int) {
     screen.attrset(kTextAttr);
     screen.bkgdset(kTextAttr);
     screen.move(row, 0);
-    screen.addstr(text.c_str() + byteOffset(text.c_str(), scroll_x));
+    screen.addtext(std::string_view(text).substr(byteOffset(std::string_view(text), scroll_x)));
     screen.clrtoeol();
 }
 

@@ -289,8 +289,8 @@ void CursesEditor::find(bool backward, bool replace_all) {
                 if (hit < 0 || length <= 0) break;
                 std::string& line = lines[static_cast<size_t>(y)];
                 const bool reachesEnd = static_cast<size_t>(hit + length) >= line.size();
-                const int hitColumn = charCount(line.c_str(), hit);
-                const int endColumn = charCount(line.c_str(), hit + length);
+                const int hitColumn = charCount(std::string_view(line).substr(0, hit));
+                const int endColumn = charCount(std::string_view(line).substr(0, hit + length));
                 // Positions on the line follow the text around them.
                 auto follow = [&](int& x, int py) {
                     if (py != y) return;
@@ -325,9 +325,9 @@ void CursesEditor::find(bool backward, bool replace_all) {
             if (i == 0 && cursor_y < n) {
                 if (backward) {
                     if (cursor_x <= 0) continue;
-                    start = static_cast<int>(byteOffset(line.c_str(), cursor_x - 1));
+                    start = static_cast<int>(byteOffset(std::string_view(line), cursor_x - 1));
                 } else {
-                    start = static_cast<int>(byteOffset(line.c_str(), cursor_x + 1));
+                    start = static_cast<int>(byteOffset(std::string_view(line), cursor_x + 1));
                 }
             } else {
                 start = backward ? static_cast<int>(line.size()) - 1 : 0;
@@ -336,8 +336,8 @@ void CursesEditor::find(bool backward, bool replace_all) {
             int length = 0;
             const int hit = search_line(search_text, y, start, !backward, length);
             if (hit < 0) continue;
-            const int column = charCount(line.c_str(), hit);
-            const int endColumn = charCount(line.c_str(), hit + length);
+            const int column = charCount(std::string_view(line).substr(0, hit));
+            const int endColumn = charCount(std::string_view(line).substr(0, hit + length));
             selecting = true;
             cursor_y = sel_y1 = sel_y2 = y;
             sel_x1 = column;

@@ -32,18 +32,9 @@ int wordClass(int cp) {
     return 3;
 }
 
-std::vector<int> codePoints(const std::string& text) {
-    std::vector<int> out;
-    for (const char* p = text.c_str(); *p;) {
-        DecodedChar c = decode(p);
-        out.push_back(c.codePoint);
-        p += c.length;
-    }
-    return out;
-}
 
 int wordRight(const std::string& text, int x) {
-    std::vector<int> cps = codePoints(text);
+    std::vector<int> cps = codePointsOf(text);
     const int n = static_cast<int>(cps.size());
     if (x >= n) return x;
     int cls = wordClass(cps[static_cast<size_t>(x)]);
@@ -54,7 +45,7 @@ int wordRight(const std::string& text, int x) {
 }
 
 int wordLeft(const std::string& text, int x) {
-    std::vector<int> cps = codePoints(text);
+    std::vector<int> cps = codePointsOf(text);
     x = std::min(x, static_cast<int>(cps.size()));
     while (x > 0 && wordClass(cps[static_cast<size_t>(x - 1)]) == 0) --x;
     if (x == 0) return 0;
@@ -323,7 +314,7 @@ void CursesEditor::moveCaret(int key) {
             if (cursor_y < n) {
                 const std::string& line = lines[static_cast<size_t>(cursor_y)];
                 size_t ws = leadingWhitespace(line);
-                first = charCount(line.c_str(), static_cast<long long>(ws));
+                first = charCount(std::string_view(line).substr(0, ws));
                 hasText = ws < line.size();
             }
             cursor_x = hasText && cursor_x != first ? first : 0;
@@ -386,11 +377,11 @@ void CursesEditor::typeText(const std::string& text) {
     cursor_y = std::clamp(cursor_y, 0, line_count());
     if (cursor_y >= line_count()) lines.emplace_back();
     const std::string& line = lines[static_cast<size_t>(cursor_y)];
-    const size_t pos = byteOffset(line.c_str(), cursor_x);
+    const size_t pos = byteOffset(std::string_view(line), cursor_x);
     size_t removed = 0;
-    if (shared().overwrite) removed = byteOffset(line.c_str() + pos, charCount(text.c_str()));
+    if (shared().overwrite) removed = byteOffset(std::string_view(line).substr(pos), charCount(std::string_view(text)));
     full = replaceInLine(cursor_y, pos, removed, text) || full;
-    cursor_x = charCount(lines[static_cast<size_t>(cursor_y)].c_str(), static_cast<long long>(pos + text.size()));
+    cursor_x = charCount(std::string_view(lines[static_cast<size_t>(cursor_y)]).substr(0, pos + text.size()));
     finishEdit(full);
 }
 
@@ -403,17 +394,17 @@ void CursesEditor::enter() {
     std::string& line = lines[static_cast<size_t>(y)];
     const std::string indent = line.substr(0, leadingWhitespace(line));
     if (!shared().overwrite) {
-        size_t at = ctrlHeld() ? line.size() : std::min(byteOffset(line.c_str(), cursor_x), line.size());
+        size_t at = ctrlHeld() ? line.size() : std::min(byteOffset(std::string_view(line), cursor_x), line.size());
         std::string tail = line.substr(at);
         line.erase(at);
         std::string next = indent + tail.substr(leadingWhitespace(tail));
         lines.insert(lines.begin() + (y + 1), std::move(next));
         cursor_y = y + 1;
-        cursor_x = charCount(indent.c_str());
+        cursor_x = charCount(std::string_view(indent));
     } else {
         if (y == line_count() - 1) lines.push_back(indent);
         cursor_y = y + 1;
-        cursor_x = std::min(charCount(indent.c_str()), line_length(cursor_y));
+        cursor_x = std::min(charCount(std::string_view(indent)), line_length(cursor_y));
     }
     scroll_x = 0;
     draw(-1);
@@ -453,7 +444,7 @@ void CursesEditor::backspace() {
         const int y = cursor_y;
         std::string& previous = lines[static_cast<size_t>(y - 1)];
         const std::string& line = lines[static_cast<size_t>(y)];
-        cursor_x = charCount(previous.c_str());
+        cursor_x = charCount(std::string_view(previous));
         if (leadingWhitespace(line) < line.size()) previous += line;
         lines.erase(lines.begin() + y);
         cursor_y = y - 1;
@@ -461,12 +452,12 @@ void CursesEditor::backspace() {
         return;
     }
     const std::string& line = lines[static_cast<size_t>(cursor_y)];
-    const size_t pos = byteOffset(line.c_str(), cursor_x);
+    const size_t pos = byteOffset(std::string_view(line), cursor_x);
     int count = 1;
     if (indent_size >= 1 && cursor_x % indent_size == 0 && cursor_x >= indent_size &&
         line.find_first_not_of(' ') >= pos)
         count = indent_size;
-    const size_t start = byteOffset(line.c_str(), cursor_x - count);
+    const size_t start = byteOffset(std::string_view(line), cursor_x - count);
     note_view_before_change();
     bool full = replaceInLine(cursor_y, start, pos - start, std::string()) || dropped;
     cursor_x -= count;
@@ -485,11 +476,10 @@ void CursesEditor::deleteKey() {
     const int length = line_length(cursor_y);
     const std::string& line = lines[static_cast<size_t>(cursor_y)];
     if (cursor_x < length) {
-        const size_t pos = byteOffset(line.c_str(), cursor_x);
+        const size_t pos = byteOffset(std::string_view(line), cursor_x);
         note_view_before_change();
-        bool full = replaceInLine(cursor_y, pos, static_cast<size_t>(std::max(charLength(line.c_str() + pos), 1)),
-                                  std::string()) ||
-                    dropped;
+        bool full =
+            replaceInLine(cursor_y, pos, byteOffset(std::string_view(line).substr(pos), 1), std::string()) || dropped;
         finishEdit(full);
         return;
     }
@@ -531,7 +521,7 @@ void CursesEditor::shiftTabKey() {
         return;
     }
     const std::string& line = lines[static_cast<size_t>(cursor_y)];
-    const size_t pos = byteOffset(line.c_str(), cursor_x);
+    const size_t pos = byteOffset(std::string_view(line), cursor_x);
     const int step = std::max(indent_size, 1);
     const bool nonSpaceBefore = line.find_first_not_of(' ') < pos;
     size_t from = 0;
@@ -671,7 +661,7 @@ std::string CursesEditor::copyText() const {
     bool keepShape = r.end.y > r.start.y && r.start.x > 0;
     for (int y = r.start.y + 1; keepShape && y <= r.end.y; ++y) {
         const std::string& line = lineAt(y);
-        size_t to = y == r.end.y ? byteOffset(line.c_str(), r.end.x) : line.size();
+        size_t to = y == r.end.y ? byteOffset(std::string_view(line), r.end.x) : line.size();
         size_t spaces = leadingSpacesOf(line, 0, to);
         if (spaces == to) continue;  // nothing but spaces inside the selection
         if (spaces < indent) keepShape = false;
@@ -680,8 +670,8 @@ std::string CursesEditor::copyText() const {
     for (int y = r.start.y; y <= r.end.y; ++y) {
         const std::string& line = lineAt(y);
         if (y > r.start.y) out += "\r\n";
-        size_t from = y == r.start.y ? byteOffset(line.c_str(), r.start.x) : 0;
-        size_t to = y == r.end.y ? byteOffset(line.c_str(), r.end.x) : line.size();
+        size_t from = y == r.start.y ? byteOffset(std::string_view(line), r.start.x) : 0;
+        size_t to = y == r.end.y ? byteOffset(std::string_view(line), r.end.x) : line.size();
         if (y == r.start.y && keepShape) {
             out.append(indent, ' ');
             while (from < to && line[from] == ' ') ++from;
@@ -705,8 +695,13 @@ void CursesEditor::copyOrCut(bool cut) {
         return;
     }
     std::string text = copyText();
+    // Text that did not reach the clipboard is not cut: a paste would not bring it back.
+    if (services.clipboard &&
+        !services.clipboard->setUnicodeText(screen.window.get(), clipboard_text_from_utf8(text))) {
+        show_message(cut ? "Can't cut: clipboard unavailable" : "Can't copy: clipboard unavailable");
+        return;
+    }
     shared().copy_buffer = text;
-    if (services.clipboard) services.clipboard->setUnicodeText(screen.window.get(), clipboard_text_from_utf8(text));
     const char* pattern = "Copied %d bytes";
     if (cut) {
         note_view_before_change();

@@ -122,12 +122,7 @@ int CursesEditor::mouseButtonDown(ScreenWindow& window, const MouseEvent& event,
     }
     if (left && doubleClick && y < n && x < line_length(y)) {
         // The clicked character with the word characters around it.
-        std::vector<int> cps;
-        for (const char* s = lines[static_cast<size_t>(y)].c_str(); *s;) {
-            DecodedChar c = decode(s);
-            cps.push_back(c.codePoint);
-            s += c.length;
-        }
+        const std::vector<int> cps = codePointsOf(lines[static_cast<size_t>(y)]);
         int from = x;
         int to = x + 1;
         while (from > 0 && isAsciiWordCharacter(cps[static_cast<size_t>(from - 1)])) --from;
@@ -244,7 +239,7 @@ bool CursesEditor::openLinkAt(ScreenWindow& window, int row, int col) {
     if (y < 0 || y >= line_count()) return false;
     const std::string& line = lines[static_cast<size_t>(y)];
     // The clicked character's byte position.
-    const size_t clicked = byteOffset(line.c_str(), std::max(col + scroll_x, 0));
+    const size_t clicked = byteOffset(std::string_view(line), std::max(col + scroll_x, 0));
     for (size_t at = line.find("http://"); at != std::string::npos; at = line.find("http://", at + 1)) {
         if (at > 0 && isAsciiWordCharacter(static_cast<unsigned char>(line[at - 1])) && line[at - 1] != '_') continue;
         size_t end = at;
