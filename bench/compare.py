@@ -1,5 +1,6 @@
 """Side-by-side measures of the editor core (bench/core_bench) against Vim, cp and grep -F on
-the same generated file, plus the growth rows (two sizes each). Called by bench/compare.sh.
+the same generated file, and against Vim and iconv on a UTF-16 copy of part of it, plus the
+growth rows (two sizes each). Called by bench/compare.sh.
 
 Usage: python3 bench/compare.py CORE_BENCH BIG_FILE WORK_DIR RUNS"""
 import os
@@ -71,6 +72,35 @@ def side_by_side(bench, big, work, runs):
         find = run_core(bench, "find", big, MISSING)
         grep_s, _ = run_peer(["grep", "-F", "-c", MISSING, big])
         pair("find a missing string", find["find_s"], "grep -F", grep_s, "<= 2.00")
+        utf16_rows(bench, big, work)
+
+
+def utf16_rows(bench, big, work):
+    """The first 100 MB of the file as UTF-16 with its mark (200 MB): decoded on load, encoded on
+    save, beside Vim loading the same file and iconv converting it each way."""
+    sample = os.path.join(work, "sample-utf8.txt")
+    big16 = os.path.join(work, "sample-utf16.txt")
+    if not os.path.exists(big16):
+        with open(big, "rb") as f:
+            head = f.read(100_000_000)
+        with open(sample, "wb") as f:
+            f.write(head[:head.rfind(b"\n") + 1])
+        with open(big16, "wb") as f:
+            subprocess.run(["iconv", "-f", "UTF-8", "-t", "UTF-16", sample], stdout=f, check=True)
+    size = os.path.getsize(big16)
+    load = run_core(bench, "load", big16)
+    vim_s, _ = run_peer(["vim", "-u", "NONE", "-es", "-c", "q!", big16])
+    pair("load UTF-16", load["load_s"], "vim", vim_s, "<= 1.00")
+    iconv_s, _ = run_peer(["sh", "-c", 'iconv -f UTF-16 -t UTF-8 "$0" >/dev/null', big16])
+    pair("load UTF-16", load["load_s"], "iconv to UTF-8", iconv_s, "<= 3.00")
+    print("  %-22s orvane %7.1f MB (%.2f x file)   (goal <= 1.60 x)"
+          % ("peak memory UTF-16", mb(load["peak_kb"]), mb(load["peak_kb"]) * 1e6 / size))
+    out16 = os.path.join(work, "saved-utf16.txt")
+    save = run_core(bench, "save", big16, out16)
+    iconv_back_s, _ = run_peer(["sh", "-c", 'iconv -f UTF-8 -t UTF-16 "$0" >"$1"', sample, out16 + ".iconv"])
+    pair("save UTF-16 (CR LF)", save["save_s"], "iconv from UTF-8", iconv_back_s, "<= 1.50")
+    for f in (out16, out16 + ".iconv"):
+        os.remove(f)
 
 
 def growth(bench, work):

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Orvane's editor core beside Vim, cp and grep -F on the same 425 MB file of 10 million
 # code-like lines, page cache warm: load (and peak memory), save with CR LF, and a search for
-# a missing string, each pair with its ratio; then the growth rows at two sizes each.
+# a missing string, each pair with its ratio; load and save of a 200 MB UTF-16 copy of part of
+# it beside Vim and iconv; then the growth rows at two sizes each.
 # Usage: bench/compare.sh [RUNS] (default 3). ORVANE_BENCH_DIR picks the folder for the big
 # files (default /tmp); ORVANE_COMPARE_ONLY=side|growth runs one half.
 set -euo pipefail
@@ -27,8 +28,9 @@ if [ -z "$bench" ]; then
 fi
 
 folder=${ORVANE_BENCH_DIR:-/tmp}
-# The big file, two saved copies and a 1 GB line at most live here at once.
-need_kb=$((2500 * 1024))
+# The big file, two saved copies, the UTF-16 sample with its copies and a 1 GB line at most
+# live here at once.
+need_kb=$((3200 * 1024))
 free_kb=$(df -Pk "$folder" | awk 'NR == 2 { print $4 }')
 [ "$free_kb" -ge "$need_kb" ] || { echo "compare: $folder has $((free_kb / 1024)) MB free, needs $((need_kb / 1024)) MB" >&2; exit 1; }
 work=$(mktemp -d "$folder/orvane-compare-XXXXXX")

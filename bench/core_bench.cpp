@@ -109,7 +109,7 @@ int save(const char* path, const char* out) {
     e.doc.path = out;
     e.doc.crlf = true;
     bool ok = false;
-    report("save_s", seconds([&] { ok = saveDocument(e.doc) == SaveResult::Saved; }));
+    report("save_s", seconds([&] { ok = saveDocument(e.doc).result == SaveResult::Saved; }));
     report("peak_kb", static_cast<double>(peakKilobytes()));
     return ok ? 0 : fail("save failed");
 }

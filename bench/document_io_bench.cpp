@@ -72,7 +72,7 @@ void BM_SaveDocument(benchmark::State& state) {
     loadDocument(document, path);
     document.path = std::string(benchFolder()) + "/orvane-bench-1g-saved.txt";
     for (auto _ : state) {
-        if (saveDocument(document) != SaveResult::Saved) state.SkipWithError("save failed");
+        if (saveDocument(document).result != SaveResult::Saved) state.SkipWithError("save failed");
     }
     state.SetBytesProcessed(state.iterations() * fileSize(document.path));
     state.counters["peak_MB"] = static_cast<double>(peakMegabytes());

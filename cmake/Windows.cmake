@@ -52,6 +52,8 @@ file(GLOB ORVANE_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*
 add_executable(win32_tests ${ORVANE_WIN32_TESTS})
 target_compile_options(win32_tests PRIVATE ${ORVANE_WARNINGS})
 target_link_libraries(win32_tests PRIVATE orvane_app ${ORVANE_CJSON_WHOLE} gtest gtest_main)
+# The portable stand-ins the native tests use too (failing save steps).
+target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/unit)
 # A library the tests plant in the current folder, to see that it is not loaded by name.
 add_library(planted_library SHARED ${CMAKE_SOURCE_DIR}/tests/win32/planted_library.c)
 set_target_properties(planted_library PROPERTIES PREFIX "")

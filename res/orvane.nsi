@@ -59,6 +59,7 @@ Var Created
 !define CREATED_ALL_FILES 4
 !define CREATED_ALL_FILES_SHELL 8
 !define CREATED_PROGRAMS_FOLDER 16
+!define CREATED_CLASSES 32
 
 Page license
 Page custom ModePage ModePageLeave
@@ -200,6 +201,8 @@ Section "Orvane" ProgramSection
   SectionIn RO
   ReadRegDWORD $Created SHCTX "${UNINSTALL_KEY}" "${CREATED_VALUE}"
   !insertmacro NoteCreatedKey "Software\Microsoft\Windows\CurrentVersion\Uninstall" ${CREATED_UNINSTALL_LIST}
+  ; A fresh user profile may have no Classes key of its own yet.
+  !insertmacro NoteCreatedKey "Software\Classes" ${CREATED_CLASSES}
   !insertmacro NoteCreatedKey "Software\Classes\Applications" ${CREATED_APPLICATIONS}
   !insertmacro NoteCreatedKey "Software\Classes\*" ${CREATED_ALL_FILES}
   !insertmacro NoteCreatedKey "Software\Classes\*\shell" ${CREATED_ALL_FILES_SHELL}
@@ -324,6 +327,7 @@ Section "Uninstall"
   DeleteRegKey SHCTX "${APPLICATION_KEY}"
   !insertmacro RemoveCreatedKey "Software\Classes\Applications" ${CREATED_APPLICATIONS}
   Call un.RemoveEditWith
+  !insertmacro RemoveCreatedKey "Software\Classes" ${CREATED_CLASSES}
   IntOp $0 $Created & ${CREATED_PROGRAMS_FOLDER}
   ${If} $0 <> 0
     RMDir "$LOCALAPPDATA\Programs"

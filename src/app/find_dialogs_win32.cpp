@@ -9,8 +9,9 @@
 #include "app/resource_ids.h"
 #include "platform/out_of_memory_win32.h"
 #include "platform/utf8_win32.h"
-#include "view/layout/monitor_fit_win32.h"
+#include "view/editor_view_win32.h"
 #include "view/key_event_win32.h"
+#include "view/layout/monitor_fit_win32.h"
 
 namespace {
 
@@ -48,7 +49,10 @@ void enter(HWND dialog) {
     if (kind == FindDialogKind::Replace) second = utf8::getWindowText(GetDlgItem(dialog, IDC_INPUT_SECOND));
     Modifiers held = readModifiers();
     DialogModifiers modifiers{held.ctrl, held.shift, held.alt, main->mouseCaptured()};
-    if (runDialogEnter(*doc, kind, first, second, modifiers)) DestroyWindow(dialog);
+    const bool done = runDialogEnter(*doc, kind, first, second, modifiers);
+    // Find, replace and go-to move the view: the scrollbar shows where to.
+    if (EditorView* view = main->editorView()) view->followView();
+    if (done) DestroyWindow(dialog);
 }
 
 void rememberPosition(HWND dialog) {

@@ -54,7 +54,11 @@ bool preTranslateKey(const MSG& message) {
     } else {
         runWindowAction(*main, decision);
     }
-    if (decision.notifyKey)
+    if (decision.notifyKey) {
         if (HWND editor = main->editorWindow()) SendMessageW(editor, WM_KEYDOWN, static_cast<WPARAM>(decision.notifyKey), 0);
+    } else if (EditorView* view = main->editorView()) {
+        // Whatever the action did to the view, the scrollbar shows it.
+        view->followView();
+    }
     return true;
 }

@@ -39,7 +39,8 @@ RECT outerRect(HWND window) {
 
 MainWindow::MainWindow()
     : backgroundColor_(pref_background_color(AppContext::instance().prefs)),
-      skin_(std::make_unique<SkinSource>(AppContext::instance().executableFolder + "skin\\mask\\scrollbar.png")) {}
+      skin_(std::make_unique<SkinSource>(AppContext::instance().executableFolder + "skin\\mask\\scrollbar.png")),
+      clipboard_(*defaultCursesServices().clipboard) {}
 
 MainWindow::~MainWindow() {
     if (window_) DestroyWindow(window_);
@@ -73,6 +74,10 @@ bool MainWindow::pointerInEditor() const {
 }
 
 void MainWindow::hidePointer() { SetCursor(nullptr); }
+
+void MainWindow::shareCopy(const std::vector<std::string>& pieces) { clipboard_.share(window_, pieces); }
+
+bool MainWindow::foreignClipboard(std::vector<std::string>& pieces) { return clipboard_.foreignText(window_, pieces); }
 
 INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
@@ -287,21 +292,19 @@ void MainWindow::toggle_fullscreen() {
 }
 
 void MainWindow::save(bool askForPath) {
-    bool sameFile = !document_->path.empty();
-    if (askForPath || document_->path.empty()) {
-        std::string path;
-        if (!choose_file_for_save(window_, path)) return;
-        sameFile = sameFile && path == document_->path;
-        if (sameFile && !mayWriteOver(path)) return;
-        document_->path = path;
-    } else if (!mayWriteOver(document_->path)) {
-        return;
+    std::string path = document_->path;
+    SaveOutcome outcome;
+    if (askForPath || path.empty()) {
+        std::string chosen;
+        if (!choose_file_for_save(window_, chosen)) return;
+        if (!path.empty() && chosen == path && !mayWriteOver(chosen)) return;
+        path = chosen;
+        outcome = saveDocumentAs(*document_, path);
+    } else {
+        if (!mayWriteOver(path)) return;
+        outcome = saveDocument(*document_);
     }
-    switch (saveDocument(*document_)) {
-    case SaveResult::Saved: return;
-    case SaveResult::NotSaved: showError(saveFailedMessage(document_->path)); return;
-    case SaveResult::FailedInPlace: showError(saveFailedInPlaceMessage(document_->path)); return;
-    }
+    if (outcome.result != SaveResult::Saved) showError(saveFailedMessage(path, outcome));
 }
 
 void MainWindow::openFile() {
@@ -309,11 +312,20 @@ void MainWindow::openFile() {
     if (choose_file_for_open(window_, pref_preserve_directory(AppContext::instance().prefs), path)) openPath(path);
 }
 
-void MainWindow::openPath(const std::string& path) { reportLoad(loadDocument(*document_, path), path, true); }
+void MainWindow::openPath(const std::string& path) {
+    reportLoad(loadDocument(*document_, path), path, true);
+    // An opened (or dropped) document starts at its top: the scrollbar shows it.
+    if (EditorView* view = editorView()) view->followView();
+}
 
 void MainWindow::reportLoad(LoadResult result, const std::string& path, bool reportCannotOpen) {
     switch (result) {
-    case LoadResult::Loaded: return;
+    case LoadResult::Loaded: {
+        // Bytes the lines cannot hold are pointed out once, before any save could cut them out.
+        std::string notice = loadedWithBytesOutOfReachMessage(path, document_->format);
+        if (!notice.empty()) utf8::messageBox(window_, notice.c_str(), kNoticeCaption, MB_ICONWARNING);
+        return;
+    }
     case LoadResult::CannotOpen:
         if (reportCannotOpen) showError(openFailedMessage(path));
         return;
@@ -366,6 +378,9 @@ void MainWindow::command(int id) {
     case ID_HELP_WEBSITE: utf8::shellExecute(window_, nullptr, ORVANE_WEBSITE, nullptr, SW_SHOWNORMAL); break;
     default: break;
     }
+    // A new document starts at its top: the scrollbar shows it.
+    if (id == ID_FILE_NEW)
+        if (EditorView* view = editorView()) view->followView();
 }
 
 void MainWindow::writePlacement() {

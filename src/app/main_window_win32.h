@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor/document.h"
+#include "app/main_clipboard_win32.h"
 #include "app/recovery_keeper.h"
 #include "editor/document_file.h"
 #include "view/gfx/surface.h"
@@ -44,6 +45,8 @@ public:
     bool mouseCaptured() const override;
     bool pointerInEditor() const override;
     void hidePointer() override;
+    void shareCopy(const std::vector<std::string>& pieces) override;
+    bool foreignClipboard(std::vector<std::string>& pieces) override;
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -87,6 +90,7 @@ private:
     std::unique_ptr<Document> document_;
     std::unique_ptr<FolderPlatform> folders_;
     std::unique_ptr<RecoveryKeeper> recovery_;
+    MainClipboard clipboard_;
 };
 
 inline constexpr UINT_PTR kRecoveryTimer = 151;

@@ -17,11 +17,14 @@
 #include "editor/document.h"
 #include "editor/file_identity.h"
 #include "platform/file_io.h"
+#include "platform/safe_file_writer.h"
+#include "text/utf16.h"
 
 namespace {
 
 constexpr size_t kReadStep = size_t{1} << 20;
 constexpr size_t kWriteStep = size_t{1} << 20;
+constexpr size_t kTextStep = size_t{1} << 14;  // writeDocumentText's pieces
 constexpr size_t kProbeBytes = 65536;
 
 // Calls found(offset) for every byte equal to value in bytes [0, n), in order.
@@ -93,6 +96,8 @@ private:
     size_t start_ = 0;
 };
 
+bool holdsNul(const char* bytes, size_t n) { return n > 0 && std::memchr(bytes, 0, n) != nullptr; }
+
 // Splits bytes that are all in memory into a block of their own.
 void appendBytes(LineList& lines, std::string_view bytes) {
     lines.appendBlock(bytes.size() + 1, 0, [&](char* base, auto emit) {
@@ -103,28 +108,62 @@ void appendBytes(LineList& lines, std::string_view bytes) {
     });
 }
 
-// Reads the file into one block of its own size (plus a terminator) that becomes the lines'
-// shared storage, splitting each step while it is still in the cache: loading costs the
-// file's size and one pointer per line. The first step's line density sizes the index.
-void readLines(ByteSource& reader, LineList& lines) {
+// The first bytes of a file, read before the rest to tell its encoding by its mark.
+struct FileStart {
+    char bytes[2] = {};
+    size_t count = 0;
+
+    std::string_view view() const { return {bytes, count}; }
+    TextEncoding encoding() const {
+        if (count < 2) return TextEncoding::Utf8;
+        auto b0 = static_cast<unsigned char>(bytes[0]), b1 = static_cast<unsigned char>(bytes[1]);
+        if (b0 == 0xFF && b1 == 0xFE) return TextEncoding::Utf16LE;
+        if (b0 == 0xFE && b1 == 0xFF) return TextEncoding::Utf16BE;
+        return TextEncoding::Utf8;
+    }
+};
+
+FileStart readStart(ByteSource& reader) {
+    FileStart start;
+    while (start.count < sizeof start.bytes) {
+        int64_t got = reader.read(start.bytes + start.count, static_cast<int64_t>(sizeof start.bytes - start.count));
+        if (got <= 0) break;
+        start.count += static_cast<size_t>(got);
+    }
+    return start;
+}
+
+// Reads the file, after its first bytes, into one block of its own size (plus a terminator)
+// that becomes the lines' shared storage, splitting each step while it is still in the cache:
+// loading costs the file's size and one pointer per line. The first step's line density sizes
+// the index. Tells whether any byte was a NUL, which ends its line's text.
+bool readLines(ByteSource& reader, const FileStart& start, LineList& lines) {
     int64_t reported = reader.size();
-    const size_t size = reported > 0 ? static_cast<size_t>(reported) : 0;
+    const size_t size = std::max(reported > 0 ? static_cast<size_t>(reported) : 0, start.count);
     std::string more;  // what a file that grows while it is read has beyond its first size
-    size_t length = 0;
+    size_t length = start.count;
+    bool nul = holdsNul(start.bytes, start.count);
     lines.appendBlock(size + 1, 0, [&](char* base, auto emit) {
         LineSplitter splitter(base);
+        if (start.count) std::memcpy(base, start.bytes, start.count);
+        bool first = true;
         while (length < size) {
             int64_t got = reader.read(base + length, static_cast<int64_t>(std::min(kReadStep, size - length)));
             if (got <= 0) break;
             size_t n = static_cast<size_t>(got);
-            if (length == 0) {
-                size_t feeds = static_cast<size_t>(std::count(base, base + n, '\n'));
-                double perByte = static_cast<double>(feeds + 1) / static_cast<double>(n);
+            nul = nul || holdsNul(base + length, n);
+            if (first) {
+                size_t feeds = static_cast<size_t>(std::count(base, base + length + n, '\n'));
+                double perByte = static_cast<double>(feeds + 1) / static_cast<double>(length + n);
                 lines.reserve(static_cast<size_t>(perByte * 1.1 * static_cast<double>(size)) + 1024);
+                splitter.feed(0, length + n, emit);
+                first = false;
+            } else {
+                splitter.feed(length, length + n, emit);
             }
-            splitter.feed(length, length + n, emit);
             length += n;
         }
+        if (first) splitter.feed(0, length, emit);  // nothing followed the first bytes
         if (length == size) {
             char probe[kProbeBytes];
             for (int64_t got; (got = reader.read(probe, sizeof probe)) > 0;)
@@ -140,8 +179,62 @@ void readLines(ByteSource& reader, LineList& lines) {
             base[unfinished] = '\0';
         }
     });
-    if (more.empty()) return;
+    if (more.empty()) return nul;
     appendBytes(lines, more);
+    return nul || holdsNul(more.data(), more.size());
+}
+
+// Every byte of the file, its first ones included, however its size changes while it is
+// read: in storage of the size the file reported (nothing cleared or copied on the way), or,
+// for a file that grew meanwhile, in `grown`.
+std::string_view readWhole(ByteSource& reader, const FileStart& start, std::unique_ptr<char[]>& storage,
+                           std::string& grown) {
+    const int64_t reported = reader.size();
+    const size_t size = std::max(reported > 0 ? static_cast<size_t>(reported) : 0, start.count);
+    storage = std::make_unique_for_overwrite<char[]>(size + 1);
+    if (start.count) std::memcpy(storage.get(), start.bytes, start.count);
+    size_t length = start.count;
+    while (length < size) {
+        int64_t got = reader.read(storage.get() + length, static_cast<int64_t>(std::min(kReadStep, size - length)));
+        if (got <= 0) break;
+        length += static_cast<size_t>(got);
+    }
+    if (length == size) {
+        char probe[kProbeBytes];
+        for (int64_t got; (got = reader.read(probe, sizeof probe)) > 0;) grown.append(probe, static_cast<size_t>(got));
+    }
+    if (grown.empty()) return {storage.get(), length};
+    grown.insert(0, storage.get(), length);
+    storage.reset();
+    return grown;
+}
+
+// A file that starts with a UTF-16 mark becomes UTF-8 lines when the rest is well-formed
+// UTF-16, decoded straight into the lines' storage; otherwise its bytes are taken as they
+// are, and it cannot be saved over.
+void readUtf16(ByteSource& reader, const FileStart& start, LineList& lines, FileFormat& format) {
+    std::unique_ptr<char[]> storage;
+    std::string grown;
+    const std::string_view bytes = readWhole(reader, start, storage, grown);
+    const std::string_view text = bytes.substr(2);
+    const ByteOrder order = format.encoding == TextEncoding::Utf16LE ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
+    if (const std::optional<size_t> length = utf8LengthOfUtf16(text, order)) {
+        lines.appendBlock(*length + 1, 0, [&](char* base, auto emit) {
+            utf16ToUtf8Into(text, order, base);
+            // The file's bytes go before the lines are counted: at most two copies at once.
+            storage.reset();
+            std::string().swap(grown);
+            format.holdsNul = holdsNul(base, *length);
+            LineSplitter splitter(base);
+            splitter.feed(0, *length, emit);
+            splitter.finish(*length, emit);
+        });
+        return;
+    }
+    format = FileFormat{};
+    format.malformedUtf16 = true;
+    format.holdsNul = holdsNul(bytes.data(), bytes.size());
+    appendBytes(lines, bytes);
 }
 
 }  // namespace
@@ -150,8 +243,14 @@ LoadResult loadDocument(Document& document, ByteSource& source, const std::strin
     // The text goes into a list of its own first: a load that fails leaves the document as
     // it was, and the old text is only let go once the new one is all there.
     LineList fresh;
+    FileFormat format;
     try {
-        readLines(source, fresh);
+        const FileStart start = readStart(source);
+        format.encoding = start.encoding();
+        if (format.encoding == TextEncoding::Utf8)
+            format.holdsNul = readLines(source, start, fresh);
+        else
+            readUtf16(source, start, fresh, format);
         if (fresh.count() == 0) fresh.insert(0, "", 0);
     } catch (const std::bad_alloc&) {
         return LoadResult::OutOfMemory;
@@ -162,6 +261,7 @@ LoadResult loadDocument(Document& document, ByteSource& source, const std::strin
     DocumentContent incoming;
     incoming.lines.swap(fresh);
     incoming.path = path;
+    incoming.format = format;
     incoming.crlf = document.defaults().crlf;
     incoming.space = document.defaults().space;
     document.history.replaceDocument(document, incoming);
@@ -190,17 +290,19 @@ LoadResult loadDocument(Document& document, const std::string& path) {
 namespace {
 
 // Gathers the text of a save into large pieces, so the writer sees few calls whatever the
-// line count.
+// line count. It takes its memory when made, before any file is touched.
 class SaveBuffer {
 public:
     static constexpr size_t kSlack = 64;
     // Not cleared first: a short document touches only the bytes it writes.
-    SaveBuffer(ByteSink& writer, bool crlf)
-        : writer_(writer), crlf_(crlf), piece_(std::make_unique_for_overwrite<char[]>(kWriteStep + kSlack)) {}
+    // step: the size of the pieces the writer is given.
+    SaveBuffer(bool crlf, size_t step)
+        : crlf_(crlf), step_(step), piece_(std::make_unique_for_overwrite<char[]>(step + kSlack)) {}
 
+    void attach(ByteSink& writer) { writer_ = &writer; }
     // One line and its line end.
     void line(const char* text, size_t length) {
-        if (used_ + length + 2 > kWriteStep) {
+        if (used_ + length + 2 > step_) {
             put(text, length);
             put(crlf_ ? "\r\n" : "\n", crlf_ ? 2 : 1);
             return;
@@ -213,19 +315,19 @@ public:
     // Where the next bytes go, and the last place where a short line may still be copied as
     // one block of kSlack bytes (the buffer has kSlack bytes of room beyond its step).
     char* cursor() { return piece_.get() + used_; }
-    char* shortLineLimit() { return piece_.get() + kWriteStep - kSlack - 2; }
+    char* shortLineLimit() { return piece_.get() + step_ - kSlack - 2; }
     void setCursor(char* at) { used_ = static_cast<size_t>(at - piece_.get()); }
     bool crlf() const { return crlf_; }
     void finish() {
-        if (used_) writer_.write(piece_.get(), static_cast<int64_t>(used_));
+        if (used_) writer_->write(piece_.get(), static_cast<int64_t>(used_));
         used_ = 0;
     }
 
 private:
     void put(const char* bytes, size_t n) {
         while (n > 0) {
-            if (used_ == kWriteStep) finish();
-            size_t take = std::min(n, kWriteStep - used_);
+            if (used_ == step_) finish();
+            size_t take = std::min(n, step_ - used_);
             std::memcpy(piece_.get() + used_, bytes, take);
             used_ += take;
             bytes += take;
@@ -233,10 +335,68 @@ private:
         }
     }
 
-    ByteSink& writer_;
+    ByteSink* writer_ = nullptr;
     bool crlf_;
+    size_t step_;
     std::unique_ptr<char[]> piece_;
     size_t used_ = 0;
+};
+
+// Turns the document's UTF-8 text into the file's encoding on its way to the file: UTF-8
+// passes through; UTF-16 starts with its mark and is converted a piece at a time (a character
+// cut between two pieces waits for the rest). Takes its memory when made.
+class EncodingSink final : public ByteSink {
+public:
+    // step: the most the save buffer hands on at once.
+    EncodingSink(TextEncoding encoding, size_t step) : encoding_(encoding) {
+        if (encoding_ != TextEncoding::Utf8) converted_.reserve(2 * (step + SaveBuffer::kSlack) + 64);
+    }
+    void attach(ByteSink& file) {
+        file_ = &file;
+        if (encoding_ == TextEncoding::Utf16LE) file_->write("\xFF\xFE", 2);
+        if (encoding_ == TextEncoding::Utf16BE) file_->write("\xFE\xFF", 2);
+    }
+    int64_t write(const void* bytes, int64_t n) override {
+        if (encoding_ == TextEncoding::Utf8) return file_->write(bytes, n);
+        std::string_view text(static_cast<const char*>(bytes), static_cast<size_t>(n));
+        converted_.clear();
+        if (!held_.empty()) {
+            // The held bytes with enough of the new ones to finish their character.
+            const size_t held = held_.size();
+            held_.append(text.substr(0, kBorrow));
+            size_t done = appendUtf16Bytes(held_, order(), false, converted_);
+            if (done < held) {
+                held_.erase(0, done);  // this piece was too short to finish it
+                text = {};
+            } else {
+                text.remove_prefix(done - held);
+                held_.clear();
+            }
+        }
+        size_t done = appendUtf16Bytes(text, order(), false, converted_);
+        held_.append(text.substr(done));
+        file_->write(converted_.data(), static_cast<int64_t>(converted_.size()));
+        return n;
+    }
+    // What is still held goes out as it is shown.
+    void finish() {
+        if (held_.empty()) return;
+        converted_.clear();
+        appendUtf16Bytes(held_, order(), true, converted_);
+        held_.clear();
+        file_->write(converted_.data(), static_cast<int64_t>(converted_.size()));
+    }
+
+private:
+    static constexpr size_t kBorrow = 8;  // more than the longest character
+    ByteOrder order() const {
+        return encoding_ == TextEncoding::Utf16BE ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
+    }
+
+    TextEncoding encoding_;
+    ByteSink* file_ = nullptr;
+    std::string converted_;
+    std::string held_;
 };
 
 // Writes lines [first, last], one stretch of a shared block, without measuring each line on
@@ -279,8 +439,9 @@ void saveStretch(const LineList& lines, int first, int last, SaveBuffer& out) {
 
 }  // namespace
 
-void writeDocumentText(const Document& document, ByteSink& sink) {
-    SaveBuffer out(sink, document.crlf);
+namespace {
+
+void writeLines(const Document& document, SaveBuffer& out) {
     const LineList& lines = document.lines;
     const int count = lines.count();
     for (int i = 0; i < count;) {
@@ -296,8 +457,6 @@ void writeDocumentText(const Document& document, ByteSink& sink) {
     out.finish();
 }
 
-namespace {
-
 // Whether loading the saved bytes gives the same lines: only a line ending in CR, saved with an
 // LF line end, comes back different.
 bool readsBackAsWritten(const Document& document) {
@@ -309,23 +468,54 @@ bool readsBackAsWritten(const Document& document) {
     return true;
 }
 
-}  // namespace
-
-SaveResult saveDocument(Document& document) {
-    if (document.path.empty()) return SaveResult::NotSaved;
+SaveOutcome saveTo(Document& document, const std::string& path) {
+    if (path.empty()) return {};
+    // The memory comes first, so that running out of it touches no file.
+    SaveBuffer out(document.crlf, kWriteStep);
+    EncodingSink encoded(document.format.encoding, kWriteStep);
     // The new text goes beside the file and replaces it only once all of it is on the disk.
-    SafeFileWriter writer(document.path);
-    if (!writer.isOpen()) return SaveResult::NotSaved;
+    SafeFileWriter writer(path);
+    if (!writer.isOpen()) return {SaveResult::NotSaved, writer.error(), {}};
     HashingSink hashed(writer);
-    writeDocumentText(document, hashed);
-    if (!writer.commit()) {
-        // A device written where it stands has no earlier version to damage.
-        bool damaged = writer.wroteInPlace() && !file_system::isSpecialFile(document.path);
-        return damaged ? SaveResult::FailedInPlace : SaveResult::NotSaved;
-    }
+    encoded.attach(hashed);
+    out.attach(encoded);
+    writeLines(document, out);
+    encoded.finish();
+    if (!writer.commit())
+        return {writer.targetDamaged() ? SaveResult::FailedInPlace : SaveResult::NotSaved, writer.error(),
+                writer.keptCopy()};
+    document.path = path;
+    // The file now holds exactly the text: nothing of it is out of reach any more.
+    document.format.holdsNul = false;
+    document.format.malformedUtf16 = false;
     document.setSavedTitle();
     document.modified = false;
     document.disk = {true, fileStamp(document.path), hashed.digest(), readsBackAsWritten(document)};
     document.history.markSaved(document);
-    return SaveResult::Saved;
+    return {SaveResult::Saved, FileError::None, {}};
+}
+
+}  // namespace
+
+void writeDocumentText(const Document& document, ByteSink& sink) {
+    // Pieces of a smaller size give the same bytes, with less memory taken at once.
+    SaveBuffer out(document.crlf, kTextStep);
+    EncodingSink encoded(document.format.encoding, kTextStep);
+    encoded.attach(sink);
+    out.attach(encoded);
+    writeLines(document, out);
+    encoded.finish();
+}
+
+SaveOutcome saveDocument(Document& document) {
+    // Saving over the file would cut out the bytes that the lines do not hold.
+    if (document.format.keepsBytesTheLinesCannot()) return {SaveResult::RefusedNul, FileError::None, {}};
+    return saveTo(document, document.path);
+}
+
+SaveOutcome saveDocumentAs(Document& document, const std::string& path) {
+    if (document.format.keepsBytesTheLinesCannot() && !document.path.empty() &&
+        file_system::sameFile(path, document.path))
+        return {SaveResult::RefusedNul, FileError::None, {}};
+    return saveTo(document, path);
 }

@@ -2,8 +2,8 @@
 // Reading a file into the document line by line, and writing it back with the chosen line end.
 #include <string>
 
-class ByteSink;
-class ByteSource;
+#include "platform/file_io.h"
+
 class Document;
 
 enum class LoadResult {
@@ -22,11 +22,24 @@ enum class SaveResult {
     Saved,
     NotSaved,       // the file on disk is as it was
     FailedInPlace,  // the file had to be written where it is and may be incomplete
+    RefusedNul,     // the file holds bytes the lines cannot keep: it is not saved over
+};
+
+struct SaveOutcome {
+    SaveResult result = SaveResult::NotSaved;
+    FileError error = FileError::None;  // why it failed, as far as the system said
+    // FailedInPlace: a copy of the file's earlier bytes, when one could be kept.
+    std::string keptCopy;
 };
 
 // Saved only when every byte reached the file. The file is replaced as a whole, so a failed
 // save leaves it as it was, unless its folder takes no new file and it had to be written in
-// place. On failure the title and modified flag stay.
-SaveResult saveDocument(Document& document);
+// place. On failure the title, the modified flag and the path stay. The text is written in
+// the file's own encoding (UTF-8 lines, or UTF-16 with its mark). A document whose file holds
+// bytes the lines cannot keep (NUL bytes, or UTF-16 that is not well formed) is not saved
+// over that file.
+SaveOutcome saveDocument(Document& document);
+// The same to another path, which becomes the document's path once the text is saved there.
+SaveOutcome saveDocumentAs(Document& document, const std::string& path);
 // The document's text exactly as a save writes it.
 void writeDocumentText(const Document& document, ByteSink& sink);

@@ -9,6 +9,12 @@
 
 namespace {
 
+// Room for one more step, taken before the step is: growing by half of what there is, since
+// a reserve of exactly one more would move every step on every step.
+void roomForOneMore(std::vector<Step>& steps) {
+    if (steps.size() == steps.capacity()) steps.reserve(steps.capacity() + steps.capacity() / 2 + 16);
+}
+
 // Typing after a pause this long starts a step of its own.
 constexpr int64_t kTypingPauseMs = 1000;
 
@@ -97,7 +103,7 @@ void EditHistory::closeOpen(Document& doc) {
         open_.reset();
     } else {
         // Room first: the step must be kept once it is taken out of open_.
-        done_.reserve(done_.size() + 1);
+        roomForOneMore(done_);
         forget(undone_);
         Step& step = done_.emplace_back(std::move(*open_));
         open_.reset();
@@ -146,7 +152,7 @@ void EditHistory::abandon(Document& doc) {
 void EditHistory::replaceDocument(Document& doc, DocumentContent& incoming) {
     closeOpen(doc);
     typingContinues_ = false;
-    done_.reserve(done_.size() + 1);
+    roomForOneMore(done_);
     auto old = std::make_unique<DocumentContent>();
     Step step;
     step.kind = StepKind::Replacement;
@@ -185,7 +191,7 @@ bool EditHistory::travel(Document& doc, std::vector<Step>& from, std::vector<Ste
     typingContinues_ = false;
     if (from.empty()) return false;
     // Room first: once the text has moved, the step must move too.
-    to.reserve(to.size() + 1);
+    roomForOneMore(to);
     Step& step = from.back();
     if (step.kind == StepKind::Replacement)
         exchange(doc, step);
@@ -236,7 +242,7 @@ bool EditHistory::restoreStep(Document& doc, StepKind kind, const CaretState& be
                               ChangeRecord&& changes) {
     closeOpen(doc);
     typingContinues_ = false;
-    done_.reserve(done_.size() + 1);
+    roomForOneMore(done_);
     if (!applyRecordChecked(doc.lines, changes)) return false;
     forget(undone_);
     Step& step = done_.emplace_back();

@@ -11,5 +11,10 @@ struct FileFormat {
     TextEncoding encoding = TextEncoding::Utf8;
     // The file held NUL bytes the lines cannot keep: saving over it would cut them out.
     bool holdsNul = false;
+    // The file starts with a UTF-16 mark but is not well-formed UTF-16 (an odd length, a lone
+    // surrogate): its bytes were taken as they are, and saving over it would change them.
+    bool malformedUtf16 = false;
+    // Saving over the file would cut out or change bytes that the lines do not hold.
+    bool keepsBytesTheLinesCannot() const { return holdsNul || malformedUtf16; }
     bool operator==(const FileFormat&) const = default;
 };

@@ -47,12 +47,33 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// Why a file could not be opened, written or replaced, as far as the user needs to know.
+enum class FileError {
+    None,
+    NotFound,      // the file, or a folder on its path, is missing
+    Exists,        // a file of that name is already there
+    AccessDenied,  // the system refused: permissions, or a folder that takes no new file
+    ReadOnly,      // the file is marked read-only
+    NameTooLong,   // the name is longer than its folder takes
+    InvalidName,   // the name holds characters or a form that file names cannot have
+    Busy,          // another program holds the file
+    DiskFull,      // no room is left on the disk
+    Other,
+};
+
 class FileWriter final : public ByteSink {
 public:
     enum class Mode {
         Truncate,   // create the file or empty an existing one
         CreateNew,  // create the file; fail when it exists
+        Overwrite,  // an existing file, written from its start without being emptied first:
+                    // syncToDisk cuts it to the bytes written, so nothing is lost before then
+        CreateThroughLink,  // create the file a name leads to, following a link at the name;
+                            // fail when nothing answers to the name but a file with text is
+                            // there after all
     };
+    // Takes its memory before it touches the file: a writer that cannot be made has created,
+    // emptied and opened nothing.
     explicit FileWriter(const std::string& utf8Path, Mode mode = Mode::Truncate);
     ~FileWriter();
     FileWriter(const FileWriter&) = delete;
@@ -65,8 +86,10 @@ public:
     void flush(bool all);
     // Every byte given so far reached the file: it was created and no write or flush failed.
     bool ok() const;
-    // Writes everything out and asks the system to put it on the disk itself; false when any
-    // of it failed.
+    // The first failure: of the open, or of a write (None while all is well).
+    FileError error() const;
+    // Writes everything out, cuts an overwritten file to the bytes written, and asks the
+    // system to put it on the disk itself; false when any of it failed.
     bool syncToDisk();
     void close();
 
@@ -76,50 +99,44 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// Writes a new version of a file without ever leaving a damaged one behind. The text goes
-// to a new file beside the target (same folder, a name no other file has), is put on the
-// disk, and only then takes the target's place; the replaced file keeps its attributes.
-// Without a successful commit the target stays byte for byte as it was and the new file is
-// removed. Where the folder refuses a new file but the target itself can be written, the
-// target is written in place instead (wroteInPlace tells), as is a device or other special
-// file, which cannot be replaced. A read-only target is refused.
-class SafeFileWriter final : public ByteSink {
-public:
-    explicit SafeFileWriter(const std::string& utf8Target);
-    ~SafeFileWriter();
-    SafeFileWriter(const SafeFileWriter&) = delete;
-    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
-
-    bool isOpen() const;
-    int64_t write(const void* bytes, int64_t n) override;
-    // Everything written reached the disk and the target now holds it.
-    bool commit();
-    bool wroteInPlace() const { return inPlace_; }
-
-private:
-    void openInPlace();
-
-    std::string target_;
-    std::string temporary_;
-    std::unique_ptr<FileWriter> writer_;
-    bool inPlace_ = false;
-    bool committed_ = false;
-};
-
 // The file-system operations the safe writer needs, on UTF-8 paths.
 namespace file_system {
-// The name of a file beside target that does not exist yet, for attempt 0, 1, ...
-std::string temporaryNameBeside(const std::string& target, int attempt);
-bool exists(const std::string& path);
+
+// What a save needs to know about its target before it starts.
+struct FileFacts {
+    bool exists = false;
+    // A device, pipe or other special file: written in place, never replaced.
+    bool special = false;
+    // Marked read-only (natively: no write permission for anyone): never replaced or
+    // overwritten, even where the system would let it be.
+    bool readOnly = false;
+    // The names the file has (hard links); 1 when the system does not say.
+    int links = 1;
+    // Where the bytes are: the path with every symbolic link followed (for a link to a
+    // missing file, the path it names), or the path itself when it leads nowhere else.
+    std::string finalPath;
+    // The name is a link whose file is missing and whose target cannot be read: the file
+    // can only be created through the name.
+    bool linkToMissingFile = false;
+};
+FileFacts inspect(const std::string& path);
+
+// A short name beside target (same folder) for attempt 0, 1, ..., ending in suffix (".tmp",
+// ".bak"): short, so that a target whose own name is near the limit still has one.
+std::string nameBeside(const std::string& target, const char* suffix, int attempt);
 // A device, pipe or other special file: written in place, never replaced.
 bool isSpecialFile(const std::string& path);
-// An existing file marked read-only (no write permission for anyone natively): never
-// replaced or overwritten, even where the system would let it be.
 bool isReadOnly(const std::string& path);
 // Puts replacement in target's place (keeping the target's attributes where it exists);
-// replacement is gone afterwards. False with both files as they were.
-bool replace(const std::string& replacement, const std::string& target);
+// replacement is gone afterwards. On failure both files are as they were.
+FileError replace(const std::string& replacement, const std::string& target);
 bool remove(const std::string& path);
+// Both paths name one file (through links, or in different spellings).
+bool sameFile(const std::string& a, const std::string& b);
+// The file name (the part after the last separator) is no longer than file systems take:
+// 255 characters on Windows, 255 bytes natively.
+bool nameFits(const std::string& path);
+void sleepMilliseconds(int ms);
 }  // namespace file_system
 
 // Reads the whole file (as many bytes as the file system reports) into text; a file that

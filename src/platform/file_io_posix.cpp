@@ -3,7 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <cstdlib>
 #include <string>
 #include <cstring>
@@ -82,17 +85,69 @@ void FileReader::close() {
     }
 }
 
+namespace {
+
+FileError errorFrom(int error) {
+    switch (error) {
+    case 0: return FileError::None;
+    case ENOENT:
+    case ENOTDIR: return FileError::NotFound;
+    case EEXIST: return FileError::Exists;
+    case EACCES:
+    case EPERM:
+    case EROFS: return FileError::AccessDenied;
+    case ENAMETOOLONG: return FileError::NameTooLong;
+    case EINVAL:
+    case EILSEQ: return FileError::InvalidName;
+    case EBUSY:
+    case ETXTBSY: return FileError::Busy;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return FileError::DiskFull;
+    default: return FileError::Other;
+    }
+}
+
+int openFlags(FileWriter::Mode mode) {
+    switch (mode) {
+    case FileWriter::Mode::Truncate: return O_WRONLY | O_CREAT | O_TRUNC;
+    case FileWriter::Mode::CreateNew:
+    case FileWriter::Mode::CreateThroughLink: return O_WRONLY | O_CREAT | O_EXCL;
+    case FileWriter::Mode::Overwrite: return O_WRONLY;
+    }
+    return O_WRONLY;
+}
+
+}  // namespace
+
 struct FileWriter::Impl {
     int fd = -1;
     bool ok = false;
+    FileError error = FileError::None;
+    bool cutToWritten = false;
+    int64_t written = 0;
     std::vector<char> pending;
+
+    ~Impl() {
+        if (fd >= 0) ::close(fd);
+    }
+    void failed(int code) {
+        ok = false;
+        if (error == FileError::None) error = code ? errorFrom(code) : FileError::Other;
+    }
 };
 
 FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make_unique<Impl>()) {
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::CreateNew ? O_EXCL : O_TRUNC);
-    impl_->fd = ::open(utf8Path.c_str(), flags, 0666);
-    impl_->ok = impl_->fd >= 0;
     impl_->pending.reserve(kWriteBatch);
+    impl_->fd = ::open(utf8Path.c_str(), openFlags(mode) | O_CLOEXEC, 0666);
+    impl_->ok = impl_->fd >= 0;
+    if (!impl_->ok) {
+        impl_->failed(errno);
+        return;
+    }
+    struct stat st {};
+    // Only a plain file has a length to cut: a device keeps whatever it is.
+    impl_->cutToWritten = mode == Mode::Overwrite && ::fstat(impl_->fd, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 FileWriter::~FileWriter() { close(); }
@@ -100,6 +155,8 @@ FileWriter::~FileWriter() { close(); }
 bool FileWriter::isOpen() const { return impl_->fd >= 0; }
 
 bool FileWriter::ok() const { return impl_->ok; }
+
+FileError FileWriter::error() const { return impl_->error; }
 
 int64_t FileWriter::write(const void* bytes, int64_t n) {
     if (n <= 0) return 0;
@@ -119,36 +176,71 @@ int64_t FileWriter::write(const void* bytes, int64_t n) {
 void FileWriter::flush(bool all) {
     (void)all;  // writes are synchronous here, so a partial batch is always written
     if (impl_->pending.empty()) return;
-    if (impl_->fd < 0 || !writeAll(impl_->fd, impl_->pending.data(), static_cast<int64_t>(impl_->pending.size())))
-        impl_->ok = false;
+    const int64_t size = static_cast<int64_t>(impl_->pending.size());
+    if (impl_->fd < 0) impl_->failed(EBADF);
+    else if (!writeAll(impl_->fd, impl_->pending.data(), size)) impl_->failed(errno);
+    impl_->written += size;
     impl_->pending.clear();
 }
 
 bool FileWriter::syncToDisk() {
     flush(true);
-    if (impl_->fd < 0 || ::fsync(impl_->fd) != 0) impl_->ok = false;
+    if (impl_->fd < 0) {
+        impl_->failed(EBADF);
+        return false;
+    }
+    if (impl_->cutToWritten && ::ftruncate(impl_->fd, impl_->written) != 0) impl_->failed(errno);
+    if (::fsync(impl_->fd) != 0) impl_->failed(errno);
     return impl_->ok;
 }
 
 void FileWriter::close() {
     if (!impl_ || impl_->fd < 0) return;
     flush(true);
-    if (::close(impl_->fd) != 0) impl_->ok = false;
+    if (::close(impl_->fd) != 0) impl_->failed(errno);
     impl_->fd = -1;
 }
 
 namespace file_system {
 
-std::string temporaryNameBeside(const std::string& target, int attempt) {
-    size_t cut = target.find_last_of('/');
-    std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
-    std::string name = cut == std::string::npos ? target : target.substr(cut + 1);
-    return folder + "." + name + ".orvane-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+namespace {
+
+std::string folderOf(const std::string& path) {
+    size_t cut = path.find_last_of('/');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-bool exists(const std::string& path) {
+// Follows symbolic links from path to the name that is not one (which may be missing).
+std::string followLinks(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 256) + 1, '\0');
+        ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<size_t>(n) >= target.size()) return current;
+        target.resize(static_cast<size_t>(n));
+        current = target[0] == '/' ? target : folderOf(current) + target;
+    }
+    return current;  // a loop of links: the system refuses it when it is opened
+}
+
+}  // namespace
+
+FileFacts inspect(const std::string& path) {
+    FileFacts facts;
+    facts.finalPath = followLinks(path);
     struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    if (::stat(facts.finalPath.c_str(), &st) != 0) return facts;
+    facts.exists = true;
+    facts.special = !S_ISREG(st.st_mode);
+    facts.readOnly = S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+    facts.links = static_cast<int>(st.st_nlink);
+    return facts;
+}
+
+std::string nameBeside(const std::string& target, const char* suffix, int attempt) {
+    return folderOf(target) + ".orvane-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + suffix;
 }
 
 bool isSpecialFile(const std::string& path) {
@@ -161,37 +253,39 @@ bool isReadOnly(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
 }
 
-bool replace(const std::string& replacement, const std::string& target) {
-    // A link is written through: the file it names is replaced, the link stays.
-    std::string destination = target;
-    if (char* resolved = ::realpath(target.c_str(), nullptr)) {
-        destination = resolved;
-        std::free(resolved);
-    }
-    if (isReadOnly(destination)) {
-        errno = EACCES;
-        return false;
-    }
+FileError replace(const std::string& replacement, const std::string& target) {
+    if (isReadOnly(target)) return FileError::ReadOnly;
     struct stat st {};
-    if (::stat(destination.c_str(), &st) == 0) {
+    if (::stat(target.c_str(), &st) == 0) {
         // The new file takes the old one's permissions; ownership only where allowed.
         ::chmod(replacement.c_str(), st.st_mode & 07777);
         if (::chown(replacement.c_str(), st.st_uid, st.st_gid) != 0) {
             // Not the owner: the file is saved as the user's own, as any editor would.
         }
     }
-    if (::rename(replacement.c_str(), destination.c_str()) != 0) return false;
+    if (::rename(replacement.c_str(), target.c_str()) != 0) return errorFrom(errno);
     // The new directory entry goes to the disk too.
-    size_t cut = destination.find_last_of('/');
-    std::string folder = cut == std::string::npos ? std::string(".") : destination.substr(0, cut + 1);
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::string folder = folderOf(target);
+    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
-    return true;
+    return FileError::None;
 }
 
 bool remove(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool nameFits(const std::string& path) {
+    size_t cut = path.find_last_of('/');
+    return path.size() - (cut == std::string::npos ? 0 : cut + 1) <= NAME_MAX;
+}
+
+void sleepMilliseconds(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace file_system

@@ -33,14 +33,15 @@ HANDLE openPath(const std::string& path, DWORD access, DWORD share, DWORD dispos
             std::wstring w(wide.begin(), wide.end());
             wideTried = true;
             handle = CreateFileW(w.c_str(), access, share, nullptr, disposition, flags, nullptr);
-            error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+            // Also after a success: an open that may create tells whether the file was there.
+            error = GetLastError();
         }
     }
     if (handle == INVALID_HANDLE_VALUE && (!wideTried || narrowAfterWideFailure)) {
         handle = CreateFileA(path.c_str(), access, share, nullptr, disposition, flags, nullptr);
         // After a wide attempt the narrow name is only a guess: its error says nothing about
         // the file, so the wide call's error (a sharing violation, say) is kept.
-        if (!wideTried) error = handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (!wideTried) error = GetLastError();
     }
     return handle;
 }
@@ -68,6 +69,59 @@ int64_t querySize(HANDLE handle) {
 void setOffset(OVERLAPPED& ov, int64_t offset) {
     ov.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
     ov.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32);
+}
+
+// The file-name part of a path: after the last separator.
+std::string fileNameOf(const std::string& path) {
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string folderOf(const std::string& path) {
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+FileError errorFrom(DWORD error) {
+    switch (error) {
+    case NO_ERROR: return FileError::None;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_DRIVE: return FileError::NotFound;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return FileError::Exists;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_NETWORK_ACCESS_DENIED: return FileError::AccessDenied;
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_BUFFER_OVERFLOW: return FileError::NameTooLong;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY: return FileError::InvalidName;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE:
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT: return FileError::Busy;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    default: return FileError::Other;
+    }
+}
+
+// Why a file could not be made at path. Some file systems report a name longer than they
+// take as a missing file (the folder is there, the name is what does not fit), and Linux
+// under Wine counts its limit in UTF-8 bytes.
+FileError creationErrorFrom(DWORD error, const std::string& path) {
+    FileError kind = errorFrom(error);
+    if (kind == FileError::NotFound && fileNameOf(path).size() > 255) {
+        std::string folder = folderOf(path);
+        if (!folder.empty() && folder.back() != ':' && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+        if (folder.empty() || (attributesOf(folder) & FILE_ATTRIBUTE_DIRECTORY) == FILE_ATTRIBUTE_DIRECTORY)
+            return FileError::NameTooLong;
+    }
+    return kind;
 }
 
 struct ReadBlock {
@@ -261,10 +315,25 @@ struct WriteBlock {
 struct FileWriter::Impl {
     HANDLE handle = INVALID_HANDLE_VALUE;
     bool ok = false;
+    FileError error = FileError::None;
+    bool cutToWritten = false;
     int64_t position = 0;
     int64_t length = 0;
     std::vector<std::unique_ptr<WriteBlock>> owned;
     std::deque<WriteBlock*> freeBlocks, pending;
+
+    ~Impl() {
+        if (handle == INVALID_HANDLE_VALUE) return;
+        // Nothing may still be writing into the blocks when they go.
+        CancelIo(handle);
+        for (WriteBlock* block : pending) WaitForSingleObject(block->ov.hEvent, INFINITE);
+        CloseHandle(handle);
+    }
+
+    void failed(DWORD code) {
+        ok = false;
+        if (error == FileError::None) error = code == NO_ERROR ? FileError::Other : errorFrom(code);
+    }
 
     WriteBlock* newBlock() {
         owned.push_back(std::make_unique<WriteBlock>());
@@ -277,11 +346,12 @@ struct FileWriter::Impl {
         setOffset(block->ov, block->offset);
         DWORD written = 0;
         if (WriteFile(handle, block->data, block->fill, &written, &block->ov)) {
-            if (written != block->fill) ok = false;
+            if (written != block->fill) failed(ERROR_DISK_FULL);
             return false;
         }
-        if (GetLastError() == ERROR_IO_PENDING) return true;
-        ok = false;
+        DWORD error = GetLastError();
+        if (error == ERROR_IO_PENDING) return true;
+        failed(error);
         return false;
     }
 
@@ -304,14 +374,14 @@ struct FileWriter::Impl {
         WriteBlock* block = pending.front();
         DWORD written = 0;
         if (GetOverlappedResult(handle, &block->ov, &written, wait ? TRUE : FALSE)) {
-            if (written != block->fill) ok = false;
+            if (written != block->fill) failed(ERROR_DISK_FULL);
         } else {
             DWORD error = GetLastError();
             if (error == ERROR_IO_INCOMPLETE) return false;
             if (error == ERROR_OPERATION_ABORTED) {
                 if (issue(block)) return false;  // issued again and still in flight
             } else {
-                ok = false;
+                failed(error);
             }
         }
         pending.pop_front();
@@ -321,13 +391,46 @@ struct FileWriter::Impl {
     }
 };
 
+namespace {
+
+DWORD dispositionOf(FileWriter::Mode mode) {
+    switch (mode) {
+    case FileWriter::Mode::Truncate: return CREATE_ALWAYS;
+    case FileWriter::Mode::CreateNew: return CREATE_NEW;
+    case FileWriter::Mode::Overwrite: return OPEN_EXISTING;
+    case FileWriter::Mode::CreateThroughLink: return OPEN_ALWAYS;
+    }
+    return CREATE_NEW;
+}
+
+}  // namespace
+
 FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make_unique<Impl>()) {
-    DWORD error = 0;
-    impl_->handle = openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                             mode == Mode::CreateNew ? CREATE_NEW : CREATE_ALWAYS, FILE_FLAG_OVERLAPPED, false, error);
-    impl_->ok = impl_->handle != INVALID_HANDLE_VALUE;
-    if (!impl_->ok) return;
+    // The blocks first: a writer without them must not have created or emptied the file.
     for (size_t i = 0; i < kMaxPendingWrites; ++i) impl_->freeBlocks.push_back(impl_->newBlock());
+    DWORD error = 0;
+    // Through a link to a missing file the system may say the file exists (the link does), so
+    // a file made there is told by nothing answering to the name before and its being empty.
+    if (mode == Mode::CreateThroughLink && attributesOf(utf8Path) != INVALID_FILE_ATTRIBUTES) {
+        impl_->error = FileError::Exists;
+        return;
+    }
+    impl_->handle = openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode),
+                             FILE_FLAG_OVERLAPPED, false, error);
+    if (impl_->handle != INVALID_HANDLE_VALUE && mode == Mode::CreateThroughLink && querySize(impl_->handle) > 0) {
+        // A file with text in it was there after all: it is not this writer's to fill.
+        CloseHandle(impl_->handle);
+        impl_->handle = INVALID_HANDLE_VALUE;
+        error = ERROR_FILE_EXISTS;
+    }
+    impl_->ok = impl_->handle != INVALID_HANDLE_VALUE;
+    if (!impl_->ok) {
+        impl_->error = creationErrorFrom(error, utf8Path);
+        if (impl_->error == FileError::None) impl_->error = FileError::Other;
+        return;
+    }
+    // Only a disk file has a length to cut: a device keeps whatever it is.
+    impl_->cutToWritten = mode == Mode::Overwrite && GetFileType(impl_->handle) == FILE_TYPE_DISK;
 }
 
 FileWriter::~FileWriter() { close(); }
@@ -336,11 +439,13 @@ bool FileWriter::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; 
 
 bool FileWriter::ok() const { return impl_->ok; }
 
+FileError FileWriter::error() const { return impl_->error; }
+
 int64_t FileWriter::write(const void* bytes, int64_t n) {
     Impl& w = *impl_;
     if (n <= 0) return 0;
     if (w.handle == INVALID_HANDLE_VALUE) {
-        w.ok = false;
+        w.failed(ERROR_INVALID_HANDLE);
         return n;
     }
     const char* data = static_cast<const char*>(bytes);
@@ -372,17 +477,25 @@ void FileWriter::flush(bool all) {
 
 bool FileWriter::syncToDisk() {
     Impl& w = *impl_;
-    if (w.handle == INVALID_HANDLE_VALUE) return false;
+    if (w.handle == INVALID_HANDLE_VALUE) {
+        w.failed(ERROR_INVALID_HANDLE);
+        return false;
+    }
     flush(true);
+    if (w.cutToWritten) {
+        FILE_END_OF_FILE_INFO end{};
+        end.EndOfFile.QuadPart = w.position;
+        if (!SetFileInformationByHandle(w.handle, FileEndOfFileInfo, &end, sizeof end)) w.failed(GetLastError());
+    }
     // Only a disk file has buffers to put on the disk; a device refuses the request.
-    if (GetFileType(w.handle) == FILE_TYPE_DISK && !FlushFileBuffers(w.handle)) w.ok = false;
+    if (GetFileType(w.handle) == FILE_TYPE_DISK && !FlushFileBuffers(w.handle)) w.failed(GetLastError());
     return w.ok;
 }
 
 void FileWriter::close() {
     if (!impl_ || impl_->handle == INVALID_HANDLE_VALUE) return;
     flush(true);
-    if (!CloseHandle(impl_->handle)) impl_->ok = false;
+    if (!CloseHandle(impl_->handle)) impl_->failed(GetLastError());
     impl_->handle = INVALID_HANDLE_VALUE;
     impl_->freeBlocks.clear();
     impl_->owned.clear();
@@ -390,15 +503,115 @@ void FileWriter::close() {
 
 namespace file_system {
 
-std::string temporaryNameBeside(const std::string& target, int attempt) {
-    size_t cut = target.find_last_of("\\/");
-    std::string folder = cut == std::string::npos ? std::string() : target.substr(0, cut + 1);
-    std::string name = cut == std::string::npos ? target : target.substr(cut + 1);
-    return folder + "~" + name + ".orvane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) +
-           ".tmp";
+namespace {
+
+std::string utf8Of(const std::wstring& wide) {
+    return utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }
 
-bool exists(const std::string& path) { return attributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+// The path as the system names the file it leads to, in the plain drive or network form.
+std::string finalPathOf(HANDLE handle) {
+    std::wstring buffer(1024, L'\0');
+    DWORD n = GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+    if (n >= buffer.size()) {
+        buffer.resize(n + 1);
+        n = GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()), VOLUME_NAME_DOS);
+    }
+    if (n == 0 || n >= buffer.size()) return {};
+    buffer.resize(n);
+    // The long-path prefix goes: the calls that need it add it again.
+    if (buffer.rfind(L"\\\\?\\UNC\\", 0) == 0) buffer = L"\\\\" + buffer.substr(8);
+    else if (buffer.rfind(L"\\\\?\\", 0) == 0) buffer = buffer.substr(4);
+    return utf8Of(buffer);
+}
+
+// The full form of a path as typed, to tell whether the final path is another file.
+std::string fullPathOf(const std::string& path) {
+    std::wstring wide;
+    if (!widePath(path, wide)) {
+        std::u16string converted;
+        if (!utf8ToUtf16Strict(path, converted)) return path;
+        wide.assign(converted.begin(), converted.end());
+    }
+    DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return path;
+    std::wstring full(n, L'\0');
+    n = GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+    if (n == 0 || n >= full.size()) return path;
+    full.resize(n);
+    if (full.rfind(L"\\\\?\\", 0) == 0 && full.rfind(L"\\\\?\\UNC\\", 0) != 0) full = full.substr(4);
+    return utf8Of(full);
+}
+
+bool sameSpelling(const std::string& a, const std::string& b) {
+    std::u16string wa, wb;
+    if (!utf8ToUtf16Strict(a, wa) || !utf8ToUtf16Strict(b, wb)) return a == b;
+    for (char16_t& c : wa) if (c == u'/') c = u'\\';
+    for (char16_t& c : wb) if (c == u'/') c = u'\\';
+    return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(wa.c_str()), static_cast<int>(wa.size()),
+                                reinterpret_cast<const wchar_t*>(wb.c_str()), static_cast<int>(wb.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+win32::Handle openForQuery(const std::string& path) {
+    DWORD error = 0;
+    return win32::Handle(openPath(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, true, error));
+}
+
+}  // namespace
+
+FileFacts inspect(const std::string& path) {
+    FileFacts facts;
+    facts.finalPath = path;
+    facts.special = isSpecialFile(path);
+    if (facts.special) {
+        facts.exists = true;
+        return facts;
+    }
+    const DWORD attributes = attributesOf(path);
+    win32::Handle handle = openForQuery(path);
+    if (!handle.valid()) {
+        // A link of the system's own whose file is missing still has attributes of its own.
+        facts.linkToMissingFile =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        facts.exists = attributes != INVALID_FILE_ATTRIBUTES && !facts.linkToMissingFile;
+        facts.readOnly = facts.exists && isReadOnly(path);
+        return facts;
+    }
+    facts.exists = true;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(handle.get(), &info)) {
+        facts.links = static_cast<int>(info.nNumberOfLinks > 0 ? info.nNumberOfLinks : 1);
+        facts.readOnly = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    // A link (the system's own, or one of the file system under Wine, which looks like a plain
+    // file) leads to a file elsewhere: that file is the one to write. The same file under
+    // another spelling keeps the spelling the user gave.
+    std::string final = finalPathOf(handle.get());
+    if (!final.empty() && !sameSpelling(final, fullPathOf(path))) facts.finalPath = final;
+    return facts;
+}
+
+std::string nameBeside(const std::string& target, const char* suffix, int attempt) {
+    return folderOf(target) + "~orvane-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) + suffix;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    win32::Handle first = openForQuery(a), second = openForQuery(b);
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return first.valid() && second.valid() && GetFileInformationByHandle(first.get(), &x) &&
+           GetFileInformationByHandle(second.get(), &y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+bool nameFits(const std::string& path) {
+    std::u16string wide;
+    std::string name = fileNameOf(path);
+    return utf8ToUtf16Strict(name, wide) ? wide.size() <= 255 : name.size() <= 255;
+}
+
+void sleepMilliseconds(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 bool isSpecialFile(const std::string& path) {
     // Device names ("\\.\COM1") are special whatever the system says about them.
@@ -428,8 +641,8 @@ bool refusedOutright(DWORD error) {
            error == ERROR_WRITE_PROTECT;
 }
 
-
-bool replaceKeepingSecurity(const std::string& replacement, const std::string& target) {
+// Puts replacement in target's place; the system's error, or NO_ERROR.
+DWORD replaceKeepingSecurity(const std::string& replacement, const std::string& target) {
     std::wstring wideReplacement, wideTarget;
     bool wide = widePath(replacement, wideReplacement) | widePath(target, wideTarget);
     if (wide) {
@@ -439,27 +652,40 @@ bool replaceKeepingSecurity(const std::string& replacement, const std::string& t
         // ReplaceFile keeps the target's attributes, security and creation time.
         if (ReplaceFileW(wideTarget.c_str(), wideReplacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                          nullptr))
-            return true;
-        if (refusedOutright(GetLastError())) return false;
-        return MoveFileExW(wideReplacement.c_str(), wideTarget.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+            return NO_ERROR;
+        DWORD error = GetLastError();
+        if (refusedOutright(error)) return error;
+        if (MoveFileExW(wideReplacement.c_str(), wideTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return NO_ERROR;
+        return GetLastError();
     }
     if (ReplaceFileA(target.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return true;
-    if (refusedOutright(GetLastError())) return false;
+        return NO_ERROR;
+    DWORD error = GetLastError();
+    if (refusedOutright(error)) return error;
     // No target yet, or a volume that cannot replace: a plain move that overwrites.
-    return MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (MoveFileExA(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return NO_ERROR;
+    return GetLastError();
 }
 
 }  // namespace
 
-bool replace(const std::string& replacement, const std::string& target) {
-    if (isReadOnly(target)) {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
+FileError replace(const std::string& replacement, const std::string& target) {
+    if (isReadOnly(target)) return FileError::ReadOnly;
     DWORD before = attributesOf(target);
-    if (!replaceKeepingSecurity(replacement, target)) return false;
+    if (before != INVALID_FILE_ATTRIBUTES) {
+        // A file another program holds is found out before the replace is tried: some systems
+        // leave a file of their own behind when a replace fails that way.
+        DWORD error = 0;
+        win32::Handle probe(openPath(target, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, false, error));
+        if (!probe.valid() && (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)) return FileError::Busy;
+    }
+    if (DWORD error = replaceKeepingSecurity(replacement, target); error != NO_ERROR) {
+        FileError kind = creationErrorFrom(error, target);
+        return kind == FileError::None ? FileError::Other : kind;
+    }
     // A hidden or system file stays one, also where the replace or the move lost the marks.
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     if (before != INVALID_FILE_ATTRIBUTES && (before & kKept)) {
@@ -473,7 +699,7 @@ bool replace(const std::string& replacement, const std::string& target) {
                 SetFileAttributesA(target.c_str(), wanted);
         }
     }
-    return true;
+    return FileError::None;
 }
 
 bool remove(const std::string& path) {

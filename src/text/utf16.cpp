@@ -1,5 +1,9 @@
 #include "text/utf16.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "text/utf8.h"
 
 namespace {
@@ -141,4 +145,154 @@ void SurrogateJoiner::flush(std::string& out) {
     if (!pendingHigh_) return;
     appendCodePoint(out, pendingHigh_);
     pendingHigh_ = 0;
+}
+
+namespace {
+
+inline void putUnit(std::string& out, unsigned unit, ByteOrder order) {
+    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+    if (order == ByteOrder::LittleEndian) {
+        out.push_back(low);
+        out.push_back(high);
+    } else {
+        out.push_back(high);
+        out.push_back(low);
+    }
+}
+
+// The length a lead byte promises (1 for a byte that leads nothing).
+size_t promisedLength(unsigned char lead) {
+    if (lead < 0xC0) return 1;
+    if (lead < 0xE0) return 2;
+    if (lead < 0xF0) return 3;
+    if (lead < 0xF8) return 4;
+    if (lead < 0xFC) return 5;
+    return lead < 0xFE ? 6 : 1;
+}
+
+// Where an unfinished character at the end of text starts (text.size() when there is none):
+// a lead byte followed only by continuation bytes, fewer than it promises.
+size_t unfinishedTail(std::string_view text) {
+    const size_t n = text.size();
+    for (size_t back = 1; back <= 5 && back <= n; ++back) {
+        unsigned char b = static_cast<unsigned char>(text[n - back]);
+        if (isContinuation(b)) continue;
+        return promisedLength(b) > back ? n - back : n;
+    }
+    return n;
+}
+
+}  // namespace
+
+namespace {
+
+struct Utf16Units {
+    const unsigned char* p;
+    size_t count;
+    bool little;
+    unsigned operator[](size_t i) const {
+        return little ? p[2 * i] | (p[2 * i + 1] << 8) : (p[2 * i] << 8) | p[2 * i + 1];
+    }
+};
+
+Utf16Units unitsOf(std::string_view bytes, ByteOrder order) {
+    return {reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size() / 2, order == ByteOrder::LittleEndian};
+}
+
+// Most text is ASCII: four units from unit i on are looked at as one word, and taken at once
+// when all four are below 0x80.
+inline bool fourAsciiUnits(const Utf16Units& units, size_t i) {
+    if (units.count - i < 4) return false;
+    uint64_t word;
+    std::memcpy(&word, units.p + 2 * i, sizeof word);
+    // The high byte of each unit, and the top bit of its low byte, as they lie in the word.
+    const bool highFirst = !units.little;
+    const bool hostLittle = std::endian::native == std::endian::little;
+    const uint64_t mask = highFirst == hostLittle ? 0x80FF80FF80FF80FFull : 0xFF80FF80FF80FF80ull;
+    return (word & mask) == 0;
+}
+
+}  // namespace
+
+std::optional<size_t> utf8LengthOfUtf16(std::string_view bytes, ByteOrder order) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    const Utf16Units units = unitsOf(bytes, order);
+    size_t length = 0;
+    for (size_t i = 0; i < units.count; ++i) {
+        while (fourAsciiUnits(units, i)) {
+            length += 4;
+            i += 4;
+        }
+        if (i >= units.count) break;
+        const unsigned u = units[i];
+        if (u < 0x80) {
+            ++length;
+        } else if (u < 0x800) {
+            length += 2;
+        } else if (isHighSurrogate(u)) {
+            if (i + 1 >= units.count || !isLowSurrogate(units[i + 1])) return std::nullopt;
+            length += 4;
+            ++i;
+        } else if (isLowSurrogate(u)) {
+            return std::nullopt;
+        } else {
+            length += 3;
+        }
+    }
+    return length;
+}
+
+void utf16ToUtf8Into(std::string_view bytes, ByteOrder order, char* out) {
+    const Utf16Units units = unitsOf(bytes, order);
+    const size_t low = units.little ? 0 : 1;  // where a unit's low byte lies
+    for (size_t i = 0; i < units.count; ++i) {
+        while (fourAsciiUnits(units, i)) {
+            for (size_t k = 0; k < 4; ++k) out[k] = static_cast<char>(units.p[2 * (i + k) + low]);
+            out += 4;
+            i += 4;
+        }
+        if (i >= units.count) break;
+        unsigned cp = units[i];
+        if (cp < 0x80) {
+            *out++ = static_cast<char>(cp);
+            continue;
+        }
+        if (isHighSurrogate(cp)) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (units[i + 1] - 0xDC00u);
+            ++i;
+        }
+        out += encode(static_cast<int>(cp), out, 4);
+    }
+}
+
+bool utf16BytesToUtf8(std::string_view bytes, ByteOrder order, std::string& out) {
+    out.clear();
+    std::optional<size_t> length = utf8LengthOfUtf16(bytes, order);
+    if (!length) return false;
+    out.resize(*length);
+    utf16ToUtf8Into(bytes, order, out.data());
+    return true;
+}
+
+size_t appendUtf16Bytes(std::string_view text, ByteOrder order, bool last, std::string& out) {
+    const size_t end = last ? text.size() : unfinishedTail(text);
+    for (size_t i = 0; i < end;) {
+        const unsigned char b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            putUnit(out, b, order);
+            ++i;
+            continue;
+        }
+        DecodedChar c = decode(text.data() + i, end - i);
+        const char32_t shown = displayCodePoint(text.data() + i, c);
+        if (shown >= 0x10000) {
+            const unsigned v = static_cast<unsigned>(shown) - 0x10000;
+            putUnit(out, 0xD800 + (v >> 10), order);
+            putUnit(out, 0xDC00 + (v & 0x3FF), order);
+        } else {
+            putUnit(out, static_cast<unsigned>(shown), order);
+        }
+        i += static_cast<size_t>(c.length > 0 ? c.length : 1);
+    }
+    return end;
 }

@@ -22,6 +22,24 @@ bool utf8ToUtf16Strict(std::string_view utf8, std::u16string& out);
 // three-byte form. Stops before the first character that would not fit in maxBytes.
 std::string utf16ToUtf8(std::u16string_view wide, size_t maxBytes = std::string::npos);
 
+// The order of the two bytes of each UTF-16 unit in a file.
+enum class ByteOrder { LittleEndian, BigEndian };
+
+// UTF-16 bytes in the given order (after any byte-order mark) as UTF-8 text. False on an
+// odd byte count or a surrogate without its partner: such bytes are not UTF-16 text, and out
+// is then unspecified. U+0000 becomes a NUL byte.
+bool utf16BytesToUtf8(std::string_view bytes, ByteOrder order, std::string& out);
+// The same in two steps, for writing straight into storage of the right size: the length of
+// the UTF-8 form (nothing when the bytes are not UTF-16 text), then the bytes themselves.
+std::optional<size_t> utf8LengthOfUtf16(std::string_view bytes, ByteOrder order);
+void utf16ToUtf8Into(std::string_view bytes, ByteOrder order, char* out);
+
+// Appends text as UTF-16 bytes in the given order, each character as the screen shows it
+// (displayCodePoint: a byte that is not part of a well-formed character becomes U+FFFD).
+// Unless `last`, a character cut off at the end of text is left for the next call. Returns
+// how many bytes of text were converted.
+size_t appendUtf16Bytes(std::string_view text, ByteOrder order, bool last, std::string& out);
+
 // Turns UTF-16 units that arrive one at a time into UTF-8 characters: a high surrogate waits
 // for its low partner and the two become one four-byte character; a lone half is written
 // as its own three-byte form.

@@ -65,8 +65,8 @@ inline bool ascii64(const unsigned char* p) {
 #endif
 
 // Steps characters from byte pos while pos < limit and fewer than maxChars were stepped. The
-// first `room` bytes of p precede the terminator and hold no NUL; limit <= room. A character
-// may run past limit, never past room.
+// first `room` bytes of p are the text (a NUL among them is a character of one byte); limit <=
+// room. A character may run past limit, never past room.
 void walk(const unsigned char* p, size_t room, size_t limit, long long maxChars, size_t& pos, long long& chars) {
     while (pos < limit && chars < maxChars) {
         while (limit - pos >= 64 && maxChars - chars >= 64 && ascii64(p + pos)) {
@@ -249,4 +249,15 @@ size_t fitOnCharacterBoundary(std::string_view text, size_t maxBytes) {
         if (length == 0 || pos + static_cast<size_t>(length) > maxBytes) return pos;
         pos += static_cast<size_t>(length);
     }
+}
+
+std::vector<int> codePointsOf(std::string_view text) {
+    std::vector<int> out;
+    for (size_t i = 0; i < text.size();) {
+        DecodedChar c = decode(text.data() + i, text.size() - i);
+        if (c.length == 0) c = {0, 1};  // a NUL byte
+        out.push_back(c.codePoint);
+        i += static_cast<size_t>(c.length);
+    }
+    return out;
 }

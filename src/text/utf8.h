@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Length in bytes of the character starting at text (0 at the terminating NUL).
 int charLength(const char* text);
@@ -14,11 +15,13 @@ int charLength(const char* text);
 int charCount(const char* text, long long maxBytes = INT_MAX);
 // Byte position after stepping over column characters, stopping early at the NUL.
 size_t byteOffset(const char* text, int column);
-// The same for text of known length that holds no NUL: its end acts as the terminator.
+// The same for text of known length: its end acts as the terminator, and a NUL byte inside
+// it is a character of its own.
 int charCount(std::string_view text);
 size_t byteOffset(std::string_view text, int column);
-// Steps up to column characters from the start of text (no NUL inside; the end acts as the
-// terminator): the byte reached and how many characters were stepped, fewer only at the end.
+// Steps up to column characters from the start of text (the end acts as the terminator; a
+// NUL inside is a character): the byte reached and how many characters were stepped, fewer
+// only at the end.
 // So column c lies inside the text (c <= its character count) exactly when all c were stepped.
 struct ColumnPosition {
     size_t byte;
@@ -51,6 +54,10 @@ char32_t displayCodePoint(const char* text, DecodedChar c);
 int encode(int codePoint, char* buffer, size_t room);
 // Appends the UTF-8 form of a code point, or '_' when it cannot be encoded.
 void appendCodePoint(std::string& out, int codePoint);
+
+// The code point of every character of text, one entry per column, a NUL byte included (as
+// 0): the columns of text that may hold NUL bytes.
+std::vector<int> codePointsOf(std::string_view text);
 
 // 0: only ASCII (or no text); 1: valid UTF-8 with a multi-byte character; -1: an invalid byte.
 int utf8_kind(const char* text);

@@ -125,8 +125,12 @@ void drawRow(EditorCanvas& canvas, const Document& doc, EditorPaintState& state,
 }  // namespace
 
 void formatStatusText(const Document& doc, const ViewState& view, TextBuffer& out) {
-    out.setFormat(kStatusTextMax, "  %d : %d %s %s  ", view.caretColumn + 1, view.caretLine + 1,
-                  doc.crlf ? "CRLF" : "LF", doc.space ? "SPACE" : "TAB");
+    // A file kept in UTF-16 says so after the line end; UTF-8 goes unmentioned.
+    const char* encoding = doc.format.encoding == TextEncoding::Utf16LE   ? " UTF-16LE"
+                           : doc.format.encoding == TextEncoding::Utf16BE ? " UTF-16BE"
+                                                                           : "";
+    out.setFormat(kStatusTextMax, "  %d : %d %s%s %s  ", view.caretColumn + 1, view.caretLine + 1,
+                  doc.crlf ? "CRLF" : "LF", encoding, doc.space ? "SPACE" : "TAB");
 }
 
 void formatLineNumber(const Document& doc, int line, int caretLine, TextBuffer& out) {

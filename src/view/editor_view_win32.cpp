@@ -1,5 +1,7 @@
 #include "view/editor_view_win32.h"
 
+#include "editor/commands.h"
+
 #include <windowsx.h>
 
 #include "editor/document.h"
@@ -194,12 +196,23 @@ TextPosition EditorView::hitTestAt(LPARAM point, bool drag) const {
     return hitTest(document_, hitGeometry(), GET_X_LPARAM(point), GET_Y_LPARAM(point), drag);
 }
 
-void EditorView::buttonDown(LPARAM point) {
-    document_.clearSelection();
+void EditorView::buttonDown(LPARAM point, bool shift) {
     state_.paintCache.clear();
     invalidate();
     capture_.take(window_);
+    if (shift) {
+        // The selection runs from its anchor (or the caret) to the click; a drag moves its end.
+        extendSelectionTo(document_, hitTestAt(point, false));
+        return;
+    }
+    document_.clearSelection();
     beginDragSelection(document_, hitTestAt(point, false));
+}
+
+void EditorView::doubleClick(LPARAM point) {
+    selectWordAt(document_, hitTestAt(point, false));
+    state_.paintCache.clear();
+    invalidate();
 }
 
 void EditorView::mouseMove(LPARAM point) {
@@ -207,7 +220,7 @@ void EditorView::mouseMove(LPARAM point) {
     if (!capture_.held()) return;
     dragSelectionTo(document_, hitTestAt(point, true));
     state_.paintCache.clear();
-    invalidate();
+    followView();
 }
 
 void EditorView::buttonUp(LPARAM point) {
@@ -254,11 +267,27 @@ void EditorView::key(UINT message, WPARAM wParam, LPARAM lParam) {
         keyLatencyMark();
         performKeyAction(document_, decision, &typing_);
     }
-    if (message != WM_KEYDOWN) return;
-    // The key map sends navigation keys on after moving the caret: the thumb follows.
+    // The key map sends navigation keys on after moving the caret: the thumb follows them by
+    // its own steps.
     int position = 0;
-    if (!thumbFollowUp(static_cast<int>(wParam), readBar(), position)) return;
-    SkinScrollbar::setPosition(window_, position, TRUE);
+    if (message == WM_KEYDOWN && thumbFollowUp(static_cast<int>(wParam), readBar(), position)) {
+        SkinScrollbar::setPosition(window_, position, TRUE);
+        invalidate();
+        return;
+    }
+    if (decision.action != KeyAction::None) followView();
+}
+
+void EditorView::followView() {
+    // The range as it is now: the command may have added or removed lines since the last paint.
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = document_.lineCount();
+    info.nPage = static_cast<UINT>(std::max(state_.visibleRows, 0));
+    info.nPos = std::max(document_.view().topLine(), 0);
+    SkinScrollbar::setInfo(window_, &info, TRUE);
     invalidate();
 }
 

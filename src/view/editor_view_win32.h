@@ -47,7 +47,10 @@ public:
     // timer at its full rate for a while.
     void wake();
 
-    void buttonDown(LPARAM point);
+    // shift: a Shift+click, which extends the selection instead of starting one.
+    void buttonDown(LPARAM point, bool shift);
+    // Selects the word under the pointer.
+    void doubleClick(LPARAM point);
     void mouseMove(LPARAM point);
     void buttonUp(LPARAM point);
     void captureLost();
@@ -56,6 +59,9 @@ public:
     // Insert, Delete, Backspace and typed characters; then the scrollbar's follow-up of the
     // keys the key map sends on.
     void key(UINT message, WPARAM wParam, LPARAM lParam);
+    // Something moved the view (a command, a dialog, a drag): the thumb goes to the view's top
+    // line, in the document's range as it is now.
+    void followView();
     // The window moved to a display of another DPI: the scrollbar follows it.
     void dpiChanged();
 

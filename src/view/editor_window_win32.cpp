@@ -33,7 +33,8 @@ LRESULT CALLBACK editorWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         view->clearPaintCache();
         return 1;
     case WM_TIMER: view->timer(wParam); break;
-    case WM_LBUTTONDOWN: view->buttonDown(lParam); break;
+    case WM_LBUTTONDOWN: view->buttonDown(lParam, (wParam & MK_SHIFT) != 0); break;
+    case WM_LBUTTONDBLCLK: view->doubleClick(lParam); break;
     case WM_MOUSEMOVE: view->mouseMove(lParam); break;
     case WM_LBUTTONUP: view->buttonUp(lParam); break;
     case WM_CAPTURECHANGED: view->captureLost(); break;

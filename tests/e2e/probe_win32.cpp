@@ -2,6 +2,9 @@
 //   e2e_probe text "<exact title>"            texts of the window's children (a message box's text)
 //   e2e_probe foreground                      title of the window that has the activation
 //   e2e_probe workarea                        the primary work area: left top right bottom
+//   e2e_probe clipboard                       the clipboard's Unicode text
+//   e2e_probe setclipboard "<text>"           puts Unicode text on the clipboard, as another
+//                                             program does
 //   e2e_probe run "<command line>"            starts the command line as the shell starts a
 //                                             registered command (the system splits it)
 //   e2e_probe post "<exact title>" MSG WPARAM  posts a message (numbers in decimal or 0x hex)
@@ -19,6 +22,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -104,6 +108,27 @@ int wmain(int argc, wchar_t** argv) {
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         std::printf("%ld %ld %ld %ld\n", work.left, work.top, work.right, work.bottom);
         return 0;
+    }
+    if (argc == 2 && std::wstring(argv[1]) == L"clipboard") {
+        if (!OpenClipboard(nullptr)) return 1;
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        const auto* text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+        if (text) std::printf("%s", utf8(text).c_str());
+        if (text) GlobalUnlock(data);
+        CloseClipboard();
+        return text ? 0 : 1;
+    }
+    if (argc == 3 && std::wstring(argv[1]) == L"setclipboard") {
+        // A window of its own owns the text, as another program's would.
+        HWND owner = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        std::wstring text = argv[2];
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        if (!memory || !OpenClipboard(owner)) return 1;
+        std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+        GlobalUnlock(memory);
+        bool set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory);
+        CloseClipboard();
+        return set ? 0 : 1;
     }
     if (argc == 3 && std::wstring(argv[1]) == L"run") {
         std::wstring line = argv[2];

@@ -556,3 +556,19 @@ TEST(CursesEditorFile, AReadOnlyFileIsNotReplacedAndTheTextStaysModified) {
     EXPECT_EQ(h.dir.read("doc.txt"), "original\n");
     EXPECT_EQ(entriesIn(h.dir), 1u);
 }
+
+TEST(CursesEditorFile, SavingThroughLinksKeepsThem) {
+    EditorHarness h(40, 10);
+    namespace fs = std::filesystem;
+    fs::create_directories(h.dir.file("shared"));
+    h.dir.write("shared/preferences.txt", "{}\n");
+    fs::create_hard_link(h.dir.file("shared/preferences.txt"), h.dir.file("shared/other-name.txt"));
+    fs::create_symlink("shared/preferences.txt", h.dir.file("preferences.txt"));
+    ASSERT_EQ(h.open(h.dir.file("preferences.txt")), 0);
+    h.type("x");
+    ASSERT_EQ(h.editor->save_file(), 0);
+    EXPECT_TRUE(fs::is_symlink(h.dir.file("preferences.txt")));
+    EXPECT_EQ(h.dir.read("shared/preferences.txt"), "x{}\n");
+    EXPECT_EQ(h.dir.read("shared/other-name.txt"), "x{}\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(h.dir.file("shared")), {}), 2);
+}

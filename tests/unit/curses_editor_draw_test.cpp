@@ -210,3 +210,18 @@ TEST(CursesDraw, APaintOfTheEditorShowsTextStatusAndThumb) {
     EXPECT_EQ(h.screen.bar_cols[0], 1);
     EXPECT_EQ(canvas.colorAt(29 * 8 + 2, 16 + 2), 0x606060);  // the thumb at the top of the pane
 }
+
+TEST(CursesDraw, BytesAfterANulAreShownAndWithinReach) {
+    EditorHarness h(40, 10);
+    h.load(std::string("ab\0cd\nnext\n", 11));
+    // The NUL shows as the replacement character (a '?' here), and the text after it too.
+    EXPECT_EQ(h.row(1).substr(0, 5), "ab?cd");
+    EXPECT_EQ(h.editor->line_length(0), 5);
+    h.key(End);
+    EXPECT_EQ(h.editor->view.cursor_x, 5);
+    h.key('!');
+    EXPECT_EQ(h.editor->doc.lines[0], std::string("ab\0cd!", 6));
+    EXPECT_EQ(h.row(1).substr(0, 6), "ab?cd!");
+    EXPECT_EQ(h.editor->save_file(), 0);
+    EXPECT_EQ(h.dir.read("doc.txt"), std::string("ab\0cd!\nnext\n", 12));
+}

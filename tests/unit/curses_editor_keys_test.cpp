@@ -424,6 +424,27 @@ TEST_F(KeysTest, CutRemovesTheSelectionAndReportsItsBytes) {
     EXPECT_EQ(h.text(), "a!f");
 }
 
+TEST_F(KeysTest, AClipboardThatCannotBeWrittenCutsNothingAndSaysSo) {
+    load("abc\ndef\n");
+    h.clipboard.unicode = u"earlier";
+    h.clipboard.refuses = true;
+    select(1, 0, 2, 1);
+    h.ctrlKey('X');
+    EXPECT_EQ(h.text(), "abc\ndef");
+    EXPECT_TRUE(startsWith(message(), "Can't cut: clipboard unavailable")) << message();
+    EXPECT_TRUE(h.editor->sel.selecting);
+    h.key(Escape);
+    select(0, 0, 3, 0);
+    h.ctrlKey('C');
+    EXPECT_TRUE(startsWith(message(), "Can't copy: clipboard unavailable")) << message();
+    // What the clipboard held before is what a paste gives.
+    h.clipboard.refuses = false;
+    h.key(Escape);
+    caretAt(0, 1);
+    h.ctrlKey('V');
+    EXPECT_EQ(h.text(), "abc\nearlierdef");
+}
+
 TEST_F(KeysTest, PasteSplitsTheClipboardAtEveryLineBreakAndExpandsTabs) {
     load("<>\n");
     caretAt(1, 0);
@@ -579,6 +600,8 @@ TEST_F(KeysTest, CommandKeysWithExtraModifiersDoNothing) {
 TEST(ClipboardText, ConversionToTheClipboardKeepsEveryCharacter) {
     EXPECT_EQ(clipboard_text_from_utf8("a\xC3\xA9\xF0\x9F\x98\x80"), u"a\u00E9\U0001F600");
     EXPECT_EQ(clipboard_text_from_utf8("\xC0"), u"\u00C0");  // a malformed byte as its value
+    // A NUL byte cannot travel in clipboard text, which it would end: it goes as the editor shows it.
+    EXPECT_EQ(clipboard_text_from_utf8(std::string("a\0b", 3)), u"a\uFFFDb");
 }
 
 TEST(ClipboardText, LinesStopAtTheFirstZeroUnit) {

@@ -100,6 +100,7 @@ public:
 class FakeClipboard final : public SystemClipboard {
 public:
     bool setUnicodeText(ScreenWindow*, const std::u16string& text) override {
+        if (refuses) return false;  // another program has the clipboard open
         unicode = text;
         ++writes;
         return true;
@@ -109,6 +110,7 @@ public:
     std::u16string unicode;
     std::string plain;
     int writes = 0;
+    bool refuses = false;
 };
 
 class FakeLinks final : public LinkOpener {

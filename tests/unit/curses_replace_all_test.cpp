@@ -104,7 +104,8 @@ int slowReplaceAll(std::vector<std::string>& lines, Positions& at, const std::st
             const int hit = slowSearch(line, find, mode, pos, length);
             if (hit < 0 || length <= 0) break;
             const bool reachesEnd = static_cast<size_t>(hit + length) >= line.size();
-            const int from = charCount(line.c_str(), hit), to = charCount(line.c_str(), hit + length);
+            const int from = charCount(std::string_view(line).substr(0, static_cast<size_t>(hit)));
+            const int to = charCount(std::string_view(line).substr(0, static_cast<size_t>(hit + length)));
             auto follow = [&](int& x, int py) {
                 if (py != y) return;
                 if (x > from && x < to)
@@ -124,9 +125,9 @@ int slowReplaceAll(std::vector<std::string>& lines, Positions& at, const std::st
     return instances;
 }
 
-// Words, blanks, dots and bytes that are not well-formed UTF-8 on their own.
+// Words, blanks, dots, NUL bytes and bytes that are not well-formed UTF-8 on their own.
 const char* const kPieces[] = {"a", "b", "A", "ab", " ", "\t", ".", "_", "1", "\xC3\xA9", "\xC3", "\xA9",
-                               "\xE2\x82", "\xAC", "\xF0\x9F", "\xF8", "a.b", " . "};
+                               "\xE2\x82", "\xAC", "\xF0\x9F", "\xF8", "a.b", " . ", "NUL"};
 const char* const kFinds[] = {"a", "ab", "A", "a.b", "a . b", ".", "\xC3", "\xA9", "b a", "a\xC3", "\xE2\x82"};
 const char* const kChanges[] = {"", "b", "ab", " ", ".", "\xC3", "\xA9", "xyz", "\xE2", "a a", "\xC3\xA9"};
 
@@ -143,7 +144,10 @@ TEST(CursesReplaceAll, GivesTheOneAtATimeResultInEveryMode) {
         EditorHarness h(40, 12);
         std::vector<std::string> lines(1 + random() % 4);
         for (std::string& line : lines)
-            for (int k = static_cast<int>(random() % 10); k > 0; --k) line += pick(random, kPieces);
+            for (int k = static_cast<int>(random() % 10); k > 0; --k) {
+                const std::string piece = pick(random, kPieces);
+                line += piece == "NUL" ? std::string(1, '\0') : piece;
+            }
         const int mode = static_cast<int>(random() % 6);
         const std::string find = pick(random, kFinds), change = pick(random, kChanges);
         const int count = static_cast<int>(lines.size());

@@ -10,6 +10,7 @@
 
 #include "editor/document.h"
 #include "editor/document_file.h"
+#include "allocation_limit.h"
 #include "fake_document_host.h"
 #include "fault_injection.h"
 #include "memory_source.h"
@@ -133,7 +134,7 @@ TEST_F(DocumentFaults, EverySaveFailureKeepsTheFileTheTextAndTheUnsavedMark) {
         const std::string text = documentText();
         const size_t titles = host.titles.size();
         c.breakIt(*this);
-        EXPECT_EQ(saveDocument(document), SaveResult::NotSaved);
+        EXPECT_EQ(saveDocument(document).result, SaveResult::NotSaved);
         c.mendIt();
         EXPECT_EQ(dir.read("doc.txt"), original);
         EXPECT_EQ(entriesIn(dir), 1u);  // no temporary file left
@@ -143,7 +144,7 @@ TEST_F(DocumentFaults, EverySaveFailureKeepsTheFileTheTextAndTheUnsavedMark) {
     }
     // Once the trouble is gone the same text saves.
     ::chmod(dir.file("doc.txt").c_str(), 0644);
-    EXPECT_EQ(saveDocument(document), SaveResult::Saved);
+    EXPECT_EQ(saveDocument(document).result, SaveResult::Saved);
     EXPECT_EQ(dir.read("doc.txt").substr(0, 14), "edited line 0 ");
 }
 
@@ -151,7 +152,7 @@ TEST_F(DocumentFaults, ASaveIntoARemovedFolderCreatesNothing) {
     std::filesystem::create_directory(dir.file("gone"));
     openEdited("gone/doc.txt", "old text\n");
     std::filesystem::remove_all(dir.file("gone"));
-    EXPECT_EQ(saveDocument(document), SaveResult::NotSaved);
+    EXPECT_EQ(saveDocument(document).result, SaveResult::NotSaved);
     EXPECT_FALSE(std::filesystem::exists(dir.file("gone")));
     EXPECT_TRUE(document.modified);
 }
@@ -160,7 +161,7 @@ TEST_F(DocumentFaults, AFullDeviceIsNotReplaced) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP();
     openEdited("doc.txt", "old text\n");
     document.path = "/dev/full";
-    EXPECT_EQ(saveDocument(document), SaveResult::NotSaved);  // a device has nothing to damage
+    EXPECT_EQ(saveDocument(document).result, SaveResult::NotSaved);  // a device has nothing to damage
     struct stat st {};
     ASSERT_EQ(::stat("/dev/full", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
@@ -208,14 +209,27 @@ TEST_F(DocumentFaults, AFolderThatTakesNoNewFileIsSavedInPlaceAndAFailureThereIs
     {
         ClosedFolder closed(dir.file("closed"));
         if (!closed.closed()) GTEST_SKIP() << "no immutable folders here";
-        EXPECT_EQ(saveDocument(document), SaveResult::Saved);
+        EXPECT_EQ(saveDocument(document).result, SaveResult::Saved);
         EXPECT_EQ(dir.read("closed/doc.txt"), "edited old text\r\n");
         // Written where it stands, a failure can leave the file short: the result says so.
         document.lines.splice(0, 0, 0, "again ", 6);
         document.markModified();
         FileSizeLimit full(4);
-        EXPECT_EQ(saveDocument(document), SaveResult::FailedInPlace);
+        EXPECT_EQ(saveDocument(document).result, SaveResult::FailedInPlace);
         EXPECT_TRUE(document.modified);
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("closed")), {}), 1);
+}
+
+TEST_F(DocumentFaults, ASaveInPlaceWithoutTheMemoryForItLeavesTheFileWhole) {
+    std::filesystem::create_directory(dir.file("closed"));
+    openEdited("closed/doc.txt", "old text\n");
+    ClosedFolder closed(dir.file("closed"));
+    if (!closed.closed()) GTEST_SKIP() << "no immutable folders here";
+    {
+        LargeAllocationsFail noBuffer(512 << 10);  // room for small things, not for the save's buffer
+        EXPECT_THROW(saveDocument(document), std::bad_alloc);
+    }
+    EXPECT_EQ(dir.read("closed/doc.txt"), "old text\n");
+    EXPECT_TRUE(document.modified);
 }

@@ -66,3 +66,4 @@ private:
     rlimit saved_{};
     bool active_ = false;
 };
+

@@ -55,7 +55,7 @@ TEST_F(Keeper, AChangeIsWrittenOnceTypingPausesAndAHeldRecordIsLeftToItsInstance
 
     // Saved: the record goes.
     second.doc.path = dir.file("saved.txt");
-    ASSERT_EQ(saveDocument(second.doc), SaveResult::Saved);
+    ASSERT_EQ(saveDocument(second.doc).result, SaveResult::Saved);
     other.tick(second.doc, 5000);
     other.tick(second.doc, 5300);
     EXPECT_TRUE(records().empty());

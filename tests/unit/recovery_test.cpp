@@ -169,7 +169,7 @@ TEST_F(RecoveryFile, SavingOrUndoingBackToTheSavedTextRemovesTheRecord) {
     EXPECT_EQ(journal.update(doc).action, recovery::Update::Action::Rewrite);
     type("y");
     EXPECT_EQ(journal.update(doc).action, recovery::Update::Action::Append);
-    ASSERT_EQ(saveDocument(doc), SaveResult::Saved);
+    ASSERT_EQ(saveDocument(doc).result, SaveResult::Saved);
     EXPECT_EQ(journal.update(doc).action, recovery::Update::Action::Remove);
     // New over unsaved text ends its record (Ctrl+N, then Exit, throws it away); Ctrl+Z after
     // New makes it unsaved text again, with a record that reaches back into it.

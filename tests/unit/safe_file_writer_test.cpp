@@ -4,7 +4,8 @@
 
 #include <filesystem>
 
-#include "platform/file_io.h"
+#include "platform/safe_file_writer.h"
+#include "allocation_limit.h"
 #include "fault_injection.h"
 #include "temp_dir.h"
 
@@ -147,4 +148,26 @@ TEST(SafeFileWriter, ADiskFillingHalfWayLeavesTheOriginalAndNoTemporaryFile) {
         EXPECT_EQ(dir.read("big.txt"), original);
         EXPECT_EQ(entriesIn(dir), 1u);
     }
+}
+
+namespace {
+
+size_t openDescriptors() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+
+}  // namespace
+
+TEST(SafeFileWriter, AWriterThatCannotTakeItsMemoryCreatesNoFileAndHoldsNoHandle) {
+    TempDir dir;
+    dir.write("a.txt", "original");
+    const size_t descriptors = openDescriptors();
+    {
+        LargeAllocationsFail noBuffers(32 << 10);
+        EXPECT_THROW(SafeFileWriter writer(dir.file("a.txt")), std::bad_alloc);
+        EXPECT_THROW(FileWriter writer(dir.file("b.txt")), std::bad_alloc);
+    }
+    EXPECT_EQ(openDescriptors(), descriptors);
+    EXPECT_EQ(dir.read("a.txt"), "original");
+    EXPECT_EQ(entriesIn(dir), 1u);
 }

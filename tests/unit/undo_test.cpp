@@ -106,7 +106,7 @@ TEST_F(Undo, SaveKeepsTheHistoryAndUndoPastTheSaveMarksTheTextChanged) {
     doc.history.clear();
     caretAt(1, 0);
     type("yz");
-    ASSERT_EQ(saveDocument(doc), SaveResult::Saved);
+    ASSERT_EQ(saveDocument(doc).result, SaveResult::Saved);
     EXPECT_EQ(host.titles.back(), "Orvane - b.txt");
     undo(doc);
     EXPECT_EQ(lines(), (Lines{"x"}));

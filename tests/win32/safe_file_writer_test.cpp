@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/file_io.h"
+#include "platform/safe_file_writer.h"
 #include "win32_temp_dir.h"
 
 namespace {

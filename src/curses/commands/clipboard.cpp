@@ -13,8 +13,13 @@ void CursesEditor::copyOrCut(bool cut) {
         return;
     }
     const std::string text = copiedText(doc.lines, selection(), doc.save_tab_width);
+    // Text that did not reach the clipboard is not cut: a paste would not bring it back.
+    if (services.clipboard &&
+        !services.clipboard->setUnicodeText(screen.window.get(), clipboard_text_from_utf8(text))) {
+        show_message(cut ? "Can't cut: clipboard unavailable" : "Can't copy: clipboard unavailable");
+        return;
+    }
     shared().copy_buffer = text;
-    if (services.clipboard) services.clipboard->setUnicodeText(screen.window.get(), clipboard_text_from_utf8(text));
     const char* pattern = "Copied %d bytes";
     if (cut) {
         note_view_before_change();

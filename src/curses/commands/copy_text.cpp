@@ -21,8 +21,8 @@ public:
     // The bytes of line y inside the selection.
     LineRange part(int y) const {
         const std::string& line = at(y);
-        return {y == range_.start.y ? byteOffset(line.c_str(), range_.start.x) : 0,
-                y == range_.end.y ? byteOffset(line.c_str(), range_.end.x) : line.size()};
+        return {y == range_.start.y ? byteOffset(std::string_view(line), range_.start.x) : 0,
+                y == range_.end.y ? byteOffset(std::string_view(line), range_.end.x) : line.size()};
     }
 
 private:

@@ -35,13 +35,13 @@ void CursesEditor::backspace() {
         return;
     }
     const std::string& line = doc.lines[static_cast<size_t>(view.cursor_y)];
-    const size_t pos = byteOffset(line.c_str(), view.cursor_x);
+    const size_t pos = byteOffset(std::string_view(line), view.cursor_x);
     const int step = doc.indent_size;
     // In the indentation a whole indent step goes.
     int count = 1;
     if (step >= 1 && view.cursor_x % step == 0 && view.cursor_x >= step && line.find_first_not_of(' ') >= pos)
         count = step;
-    const size_t start = byteOffset(line.c_str(), view.cursor_x - count);
+    const size_t start = byteOffset(std::string_view(line), view.cursor_x - count);
     note_view_before_change();
     const bool full = replaceInLine(view.cursor_y, start, pos - start, std::string()) || dropped;
     view.cursor_x -= count;
@@ -53,7 +53,7 @@ void CursesEditor::joinWithPreviousLine() {
     const int y = view.cursor_y;
     std::string& previous = doc.lines[static_cast<size_t>(y - 1)];
     const std::string& line = doc.lines[static_cast<size_t>(y)];
-    view.cursor_x = charCount(previous.c_str());
+    view.cursor_x = charCount(std::string_view(previous));
     // A line of nothing but blanks goes without leaving them behind.
     if (leadingBlanks(line) < line.size()) previous += line;
     doc.lines.erase(doc.lines.begin() + y);
@@ -73,8 +73,8 @@ void CursesEditor::deleteKey() {
     const int length = line_length(y);
     const std::string& line = doc.lines[static_cast<size_t>(y)];
     if (view.cursor_x < length) {
-        const size_t pos = byteOffset(line.c_str(), view.cursor_x);
-        const size_t bytes = static_cast<size_t>(std::max(charLength(line.c_str() + pos), 1));
+        const size_t pos = byteOffset(std::string_view(line), view.cursor_x);
+        const size_t bytes = byteOffset(std::string_view(line).substr(pos), 1);
         note_view_before_change();
         const bool full = replaceInLine(y, pos, bytes, std::string()) || dropped;
         finishEdit(full);

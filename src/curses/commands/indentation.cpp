@@ -25,7 +25,7 @@ void CursesEditor::unindentKey() {
         return;
     }
     const std::string& line = doc.lines[static_cast<size_t>(view.cursor_y)];
-    const size_t pos = byteOffset(line.c_str(), view.cursor_x);
+    const size_t pos = byteOffset(std::string_view(line), view.cursor_x);
     const size_t step = static_cast<size_t>(std::max(doc.indent_size, 1));
     const bool textBefore = line.find_first_not_of(' ') < pos;
     size_t from = 0;

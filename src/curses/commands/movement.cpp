@@ -132,7 +132,7 @@ void CursesEditor::moveToLineEnds(int key) {
         if (y < line_count()) {
             const std::string& line = doc.lines[static_cast<size_t>(y)];
             const size_t blanks = leadingBlanks(line);
-            first = charCount(line.c_str(), static_cast<long long>(blanks));
+            first = charCount(std::string_view(line).substr(0, blanks));
             hasText = blanks < line.size();
         }
         x = hasText && x != first ? first : 0;

@@ -67,11 +67,11 @@ void CursesEditor::typeText(const std::string& text) {
     y = std::clamp(y, 0, line_count());
     if (y >= line_count()) doc.lines.emplace_back();
     const std::string& line = doc.lines[static_cast<size_t>(y)];
-    const size_t pos = byteOffset(line.c_str(), view.cursor_x);
+    const size_t pos = byteOffset(std::string_view(line), view.cursor_x);
     size_t removed = 0;
-    if (shared().overwrite) removed = byteOffset(line.c_str() + pos, charCount(text.c_str()));
+    if (shared().overwrite) removed = byteOffset(std::string_view(line).substr(pos), charCount(std::string_view(text)));
     full = replaceInLine(y, pos, removed, text) || full;
-    view.cursor_x = charCount(doc.lines[static_cast<size_t>(y)].c_str(), static_cast<long long>(pos + text.size()));
+    view.cursor_x = charCount(std::string_view(doc.lines[static_cast<size_t>(y)]).substr(0, pos + text.size()));
     finishEdit(full);
 }
 
@@ -85,16 +85,16 @@ void CursesEditor::enter() {
     const std::string indent = line.substr(0, leadingBlanks(line));
     if (!shared().overwrite) {
         // The line splits at the caret (Ctrl: at its end); the new line keeps the indentation.
-        const size_t at = ctrlHeld() ? line.size() : std::min(byteOffset(line.c_str(), view.cursor_x), line.size());
+        const size_t at = ctrlHeld() ? line.size() : std::min(byteOffset(std::string_view(line), view.cursor_x), line.size());
         std::string tail = line.substr(at);
         line.erase(at);
         doc.lines.insert(doc.lines.begin() + (y + 1), indent + tail.substr(leadingBlanks(tail)));
         view.cursor_y = y + 1;
-        view.cursor_x = charCount(indent.c_str());
+        view.cursor_x = charCount(std::string_view(indent));
     } else {
         if (y == line_count() - 1) doc.lines.push_back(indent);
         view.cursor_y = y + 1;
-        view.cursor_x = std::min(charCount(indent.c_str()), line_length(view.cursor_y));
+        view.cursor_x = std::min(charCount(std::string_view(indent)), line_length(view.cursor_y));
     }
     view.scroll_x = 0;
     requestDraw(-1);

@@ -10,11 +10,7 @@ namespace {
 
 std::vector<WordClass> classes(const std::string& text) {
     std::vector<WordClass> out;
-    for (const char* p = text.c_str(); *p;) {
-        DecodedChar c = decode(p);
-        out.push_back(wordClass(c.codePoint));
-        p += c.length;
-    }
+    for (int codePoint : codePointsOf(text)) out.push_back(wordClass(codePoint));
     return out;
 }
 

@@ -17,12 +17,12 @@ void deleteLines(std::vector<std::string>& lines, const TextRange& r) {
     const int sy = r.start.y;
     const int ey = r.end.y;
     std::string& first = lines[static_cast<size_t>(sy)];
-    const size_t from = byteOffset(first.c_str(), r.start.x);
+    const size_t from = byteOffset(std::string_view(first), r.start.x);
     const bool endExists = ey < n;
     std::string tail;
     if (endExists) {
         const std::string& last = lines[static_cast<size_t>(ey)];
-        tail = last.substr(byteOffset(last.c_str(), r.end.x));
+        tail = last.substr(byteOffset(std::string_view(last), r.end.x));
     }
     auto at = [&](int y) { return lines.begin() + std::min(y, n); };
     if (from == 0) {
@@ -64,8 +64,8 @@ void CursesEditor::delete_selection() {
     if (!r.empty() && r.start.y < line_count()) {
         if (r.start.y == r.end.y) {
             std::string& line = doc.lines[static_cast<size_t>(r.start.y)];
-            const size_t from = byteOffset(line.c_str(), r.start.x);
-            const size_t to = byteOffset(line.c_str(), r.end.x);
+            const size_t from = byteOffset(std::string_view(line), r.start.x);
+            const size_t to = byteOffset(std::string_view(line), r.end.x);
             if (to > from) line.erase(from, to - from);
         } else {
             deleteLines(doc.lines, r);
@@ -110,18 +110,18 @@ void CursesEditor::insert_lines(const std::vector<std::string>& texts) {
     while (view.cursor_y >= line_count()) doc.lines.emplace_back();
     std::vector<std::string> parts = texts;
     std::string& line = doc.lines[static_cast<size_t>(view.cursor_y)];
-    const size_t split = byteOffset(line.c_str(), view.cursor_x);
+    const size_t split = byteOffset(std::string_view(line), view.cursor_x);
     const std::string head = line.substr(0, split);
     const std::string tail = line.substr(split);
     if (parts.size() >= 2 && view.cursor_x != 0) reindent(parts, line);
     line = head + parts[0];
     if (parts.size() == 1) {
-        view.cursor_x = charCount(line.c_str());
+        view.cursor_x = charCount(std::string_view(line));
         line += tail;
         return;
     }
     std::vector<std::string> added(parts.begin() + 1, parts.end());
-    view.cursor_x = charCount(added.back().c_str());
+    view.cursor_x = charCount(std::string_view(added.back()));
     added.back() += tail;
     const int y = view.cursor_y;
     doc.lines.insert(doc.lines.begin() + (y + 1), std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));

@@ -1,7 +1,7 @@
 // Loading the curses editor's file into lines, and saving the lines back.
 #include "curses/document/document_text.h"
 #include "curses/editor/curses_editor.h"
-#include "platform/file_io.h"
+#include "platform/safe_file_writer.h"
 
 namespace {
 

@@ -10,10 +10,10 @@ namespace {
 
 // Writes the characters [fromColumn, fromColumn + count) of text.
 void writeColumns(CursesScreen& screen, const std::string& text, int fromColumn, int count) {
-    const char* s = text.c_str();
-    const size_t from = byteOffset(s, fromColumn);
-    const size_t to = from + byteOffset(s + from, count);
-    if (to > from) screen.addnstr(s + from, static_cast<int>(to - from));
+    const std::string_view all(text);
+    const size_t from = byteOffset(all, fromColumn);
+    const size_t to = from + byteOffset(all.substr(from), count);
+    if (to > from) screen.addtext(all.substr(from, to - from));
 }
 
 }  // namespace
@@ -90,6 +90,6 @@ void CursesEditor::draw_line(int row, const std::string& text, int&, int) {
     screen.attrset(attr::kText);
     screen.bkgdset(attr::kText);
     screen.move(row, 0);
-    screen.addstr(text.c_str() + byteOffset(text.c_str(), view.scroll_x));
+    screen.addtext(std::string_view(text).substr(byteOffset(std::string_view(text), view.scroll_x)));
     screen.clrtoeol();
 }

@@ -19,7 +19,7 @@ EditorPane CursesEditor::pane(int p) const {
 
 int CursesEditor::line_length(int y) const {
     if (y < 0 || y >= line_count()) return 0;
-    return charCount(doc.lines[static_cast<size_t>(y)].c_str());
+    return charCount(std::string_view(doc.lines[static_cast<size_t>(y)]));
 }
 
 TextRange CursesEditor::selection() const {
@@ -34,8 +34,8 @@ std::string CursesEditor::selection_text() const {
     std::string out;
     for (int y = r.start.y; y <= r.end.y && y < line_count(); ++y) {
         const std::string& line = doc.lines[static_cast<size_t>(y)];
-        const size_t from = y == r.start.y ? byteOffset(line.c_str(), r.start.x) : 0;
-        const size_t to = y == r.end.y ? byteOffset(line.c_str(), r.end.x) : line.size();
+        const size_t from = y == r.start.y ? byteOffset(std::string_view(line), r.start.x) : 0;
+        const size_t to = y == r.end.y ? byteOffset(std::string_view(line), r.end.x) : line.size();
         if (y > r.start.y) out += '\n';
         if (to > from) out.append(line, from, to - from);
     }

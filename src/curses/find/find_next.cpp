@@ -30,14 +30,14 @@ void CursesEditor::findNext(bool backward) {
         int start = backward ? static_cast<int>(line.size()) - 1 : 0;
         if (i == 0 && view.cursor_y < n) {
             if (backward && view.cursor_x <= 0) continue;
-            start = static_cast<int>(byteOffset(line.c_str(), backward ? view.cursor_x - 1 : view.cursor_x + 1));
+            start = static_cast<int>(byteOffset(std::string_view(line), backward ? view.cursor_x - 1 : view.cursor_x + 1));
         }
         if (backward && line.empty()) continue;
         int length = 0;
         const int hit = search_line(text, y, start, !backward, length);
         if (hit < 0) continue;
-        const int column = charCount(line.c_str(), hit);
-        const int endColumn = charCount(line.c_str(), hit + length);
+        const int column = charCount(std::string_view(line).substr(0, hit));
+        const int endColumn = charCount(std::string_view(line).substr(0, hit + length));
         sel.selecting = true;
         view.cursor_y = sel.sel_y1 = sel.sel_y2 = y;
         sel.sel_x1 = column;

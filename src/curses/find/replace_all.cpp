@@ -13,36 +13,32 @@ namespace {
 constexpr size_t kDecodeReach = 6;
 
 // Columns of a line being rebuilt: the finished part (out) followed by the rest of the line
-// as it was (rest, from byte `from` on). A column counts the characters before a byte as the
-// whole rebuilt line would decode them, stopping at a NUL as the editor's counts do.
+// as it was (rest, from byte `from` on). A column counts the characters of the rebuilt line's
+// bytes before it, taken as a text of their own (a NUL byte is a character), as the editor's
+// counts do.
 class RebuiltColumns {
 public:
     // The column of byte `at` of the rebuilt line (at >= out.size()).
     int columnAt(const std::string& out, const std::string& rest, size_t from, size_t at) {
         settle(out);
-        if (stopped_) return column_;
         std::string window(out, mark_);
-        const size_t restBytes = at - out.size() + kDecodeReach;
+        const size_t restBytes = at - out.size();
         window.append(rest, from, std::min(restBytes, rest.size() - std::min(from, rest.size())));
-        return column_ + charCount(window.c_str(), static_cast<long long>(at - mark_));
+        return column_ + charCount(std::string_view(window).substr(0, at - mark_));
     }
 
 private:
     // Moves the mark over characters that no later change can decode differently.
     void settle(const std::string& out) {
-        while (!stopped_ && mark_ + kDecodeReach <= out.size()) {
-            if (out[mark_] == '\0') {
-                stopped_ = true;
-                return;
-            }
-            mark_ += static_cast<size_t>(charLength(out.c_str() + mark_));
+        while (mark_ + kDecodeReach <= out.size()) {
+            const int length = decode(out.data() + mark_, out.size() - mark_).length;
+            mark_ += length > 0 ? static_cast<size_t>(length) : 1;  // a NUL byte is one character
             ++column_;
         }
     }
 
     size_t mark_ = 0;  // a character boundary of out
     int column_ = 0;   // characters before mark_
-    bool stopped_ = false;
 };
 
 // A column on the line follows the text around a hit replaced from column `hit` to `end`.
@@ -67,7 +63,7 @@ void CursesEditor::replaceAll() {
     int instances = 0;
     int touchedLines = 0;
     const std::string& change = prompt.replace_text;
-    const int replacementColumns = charCount(change.c_str());
+    const int replacementColumns = charCount(std::string_view(change));
     for (int y = 0; y < line_count(); ++y) {
         std::string& line = doc.lines[static_cast<size_t>(y)];
         const bool tracked = view.cursor_y == y || (sel.sel_y1 == y) || (sel.sel_y2 == y);

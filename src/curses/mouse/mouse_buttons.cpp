@@ -96,12 +96,7 @@ void CursesEditor::pressText(ScreenWindow& window, const MouseEvent& event, int 
     }
     if (left && doubleClick && y < n && x < line_length(y)) {
         // The clicked character with the word characters around it.
-        std::vector<int> cps;
-        for (const char* s = doc.lines[static_cast<size_t>(y)].c_str(); *s;) {
-            const DecodedChar c = decode(s);
-            cps.push_back(c.codePoint);
-            s += c.length;
-        }
+        const std::vector<int> cps = codePointsOf(doc.lines[static_cast<size_t>(y)]);
         int from = x;
         int to = x + 1;
         while (from > 0 && isWordCharacter(cps[static_cast<size_t>(from - 1)])) --from;

@@ -36,7 +36,7 @@ bool CursesEditor::openLinkAt(ScreenWindow& window, int row, int col) {
     if (y < 0 || y >= line_count()) return false;
     const std::string& line = doc.lines[static_cast<size_t>(y)];
     // The clicked character's byte position.
-    const size_t clicked = byteOffset(line.c_str(), std::max(col + view.scroll_x, 0));
+    const size_t clicked = byteOffset(std::string_view(line), std::max(col + view.scroll_x, 0));
     for (size_t at = line.find("http://"); at != std::string::npos; at = line.find("http://", at + 1)) {
         if (at > 0 && isLetterOrDigit(static_cast<unsigned char>(line[at - 1]))) continue;
         size_t end = at;

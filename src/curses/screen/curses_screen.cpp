@@ -93,6 +93,22 @@ void CursesScreen::addnstr(const char* text, int n) {
     invalidate_cells(start, cursor_y, cursor_x + 1, cursor_y + 1);
 }
 
+void CursesScreen::addtext(std::string_view text) {
+    if (text.empty() || cells.empty()) return;
+    if (cursor_x < 0 || cursor_y < 0 || cursor_x >= cols || cursor_y >= lines) return;
+    const int start = cursor_x;
+    ScreenCell* row = &cells[static_cast<size_t>(cursor_y) * static_cast<size_t>(cols)];
+    for (size_t i = 0; i < text.size() && cursor_x < cols;) {
+        DecodedChar c = decode(text.data() + i, text.size() - i);
+        if (c.length == 0) c = {0xFFFD, 1};  // a NUL byte is shown, not taken as the end
+        row[cursor_x].ch = static_cast<uint16_t>(c.codePoint <= 0xFFFF ? c.codePoint : 0xFFFD);
+        row[cursor_x].attr = attr;
+        ++cursor_x;
+        i += static_cast<size_t>(c.length);
+    }
+    invalidate_cells(start, cursor_y, cursor_x + 1, cursor_y + 1);
+}
+
 void CursesScreen::clrtoeol() {
     cursor_x = std::max(cursor_x, 0);
     if (cells.empty() || cursor_y < 0 || cursor_y >= lines || cursor_x >= cols) return;

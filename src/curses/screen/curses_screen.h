@@ -4,6 +4,7 @@
 // painting the grid into its window. The window itself is reached through ScreenWindow.
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "curses/screen/screen_canvas.h"
@@ -97,6 +98,9 @@ public:
     void move(int row, int col, bool repaint_new_cell = true);
     void addnstr(const char* text, int n);
     void addstr(const char* text) { addnstr(text, -1); }
+    // Writes every character of text, a NUL byte too (as the replacement character), from the
+    // cursor on up to the row's end.
+    void addtext(std::string_view text);
     void clrtoeol();
     void attrset(int a) { attr = static_cast<uint8_t>(a & 31); }
     void bkgdset(int a) { erase_attr = static_cast<uint8_t>(a & 31); }

@@ -7,8 +7,19 @@
 std::u16string clipboard_text_from_utf8(const std::string& text) {
     // Each byte gives at most one unit (a four-byte character gives two).
     std::u16string units(text.size() + 1, u'\0');
-    int written = to_utf16(units.data(), units.size() * sizeof(char16_t), text.c_str());
-    units.resize(static_cast<size_t>(std::max(written, 0)));
+    size_t used = 0;
+    // A NUL byte would end the clipboard's text: it goes as the replacement character the
+    // editor shows for it, and the text after it follows.
+    for (size_t from = 0;;) {
+        const size_t nul = text.find('\0', from);
+        const std::string piece = text.substr(from, nul == std::string::npos ? std::string::npos : nul - from);
+        int written = to_utf16(units.data() + used, (units.size() - used) * sizeof(char16_t), piece.c_str());
+        used += static_cast<size_t>(std::max(written, 0));
+        if (nul == std::string::npos) break;
+        units[used++] = u'\uFFFD';
+        from = nul + 1;
+    }
+    units.resize(used);
     return units;
 }
 

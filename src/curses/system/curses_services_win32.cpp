@@ -25,8 +25,7 @@ public:
 class Win32Clipboard final : public SystemClipboard {
 public:
     bool setUnicodeText(ScreenWindow* owner, const std::u16string& text) override {
-        win32::ClipboardSession session(ownerOf(owner));
-        if (!session.open() || !EmptyClipboard()) return false;
+        // The memory first: a clipboard is only emptied when the new text is ready for it.
         win32::GlobalMemory memory((text.size() + 1) * sizeof(char16_t));
         {
             win32::LockedGlobal lock(memory.get());
@@ -34,6 +33,8 @@ public:
             std::memcpy(lock.data(), text.data(), text.size() * sizeof(char16_t));
             static_cast<char16_t*>(lock.data())[text.size()] = u'\0';
         }
+        win32::ClipboardSession session(ownerOf(owner));
+        if (!session.open() || !EmptyClipboard()) return false;
         if (!SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
         memory.release();  // the clipboard owns it now
         return true;
