@@ -11,7 +11,7 @@ constexpr UINT kKeyTimerMs = 50;
 
 ChangelogWindow::ChangelogWindow()
     : AuxiliaryWindow(IDD_CHANGELOG, &AppContext::instance().windows.changelog), editor_(screen_, *this) {
-    editor_.indent_size = 2;
+    editor_.doc.indent_size = 2;
 }
 
 ChangelogWindow::~ChangelogWindow() = default;
@@ -28,7 +28,7 @@ BOOL ChangelogWindow::initialise() {
     editor_.draw(-1);
     editor_.set_cursor(false, -1);
     SetFocus(control);
-    SetTimer(window_, kKeyTimer, kKeyTimerMs, nullptr);
+    keyTimer_.start(window_, kKeyTimer, kKeyTimerMs);
     return FALSE;  // the focus is set
 }
 
@@ -51,7 +51,7 @@ INT_PTR ChangelogWindow::handle(UINT message, WPARAM wParam, LPARAM) {
 }
 
 void ChangelogWindow::destroyed() {
-    KillTimer(window_, kKeyTimer);
+    keyTimer_.stop();
     editor_.release_document();
     writePlacement("changelog", false);
 }

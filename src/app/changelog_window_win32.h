@@ -5,6 +5,7 @@
 #include "app/auxiliary_window_win32.h"
 #include "app/curses_panes.h"
 #include "curses/screen/curses_screen.h"
+#include "platform/handles_win32.h"
 #include "view/layout/window_sizer_win32.h"
 
 class ChangelogWindow final : public AuxiliaryWindow, private PaneHost {
@@ -22,6 +23,7 @@ private:
     void openExternal(const std::string&) override {}
 
     WindowSizer sizer_;
+    win32::WindowTimer keyTimer_;  // runs the editors' keys
     CursesScreen screen_;
     ReadOnlyPane editor_;
 };

@@ -111,10 +111,9 @@ bool runModernDialog(const DialogRequest& request, const std::string& startFolde
     if (FAILED(dialog->Show(owner))) return false;
     win32::ComPtr<IShellItem> result;
     if (FAILED(dialog->GetResult(result.out())) || !result) return false;
-    PWSTR chosen = nullptr;
-    if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, &chosen)) || !chosen) return false;
-    path = utf8::fromWide(chosen);
-    CoTaskMemFree(chosen);
+    win32::TaskMemoryText chosen;
+    if (FAILED(result->GetDisplayName(SIGDN_FILESYSPATH, chosen.out())) || !chosen) return false;
+    path = utf8::fromWide(chosen.get());
     return acceptChosenPath(request, path);
 }
 

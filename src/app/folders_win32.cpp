@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/folders.h"
+#include "platform/handles_win32.h"
 #include "platform/utf8_win32.h"
 
 namespace {
@@ -19,12 +20,11 @@ public:
         std::wstring wide;
         if (!utf8::widePath(pattern, false, wide)) return false;
         WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(wide.c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return false;
+        win32::FindHandle search(FindFirstFileW(wide.c_str(), &found));
+        if (!search) return false;
         do {
             entries.push_back({utf8::fromWide(found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+        } while (FindNextFileW(search.get(), &found));
         return true;
     }
 

@@ -19,6 +19,7 @@
 #include "editor/text_buffer.h"
 #include "platform/file_io.h"
 #include "platform/file_stamp.h"
+#include "platform/handles_win32.h"
 #include "platform/out_of_memory_win32.h"
 #include "platform/utf8_win32.h"
 #include "view/editor_window_win32.h"
@@ -246,8 +247,8 @@ void MainWindow::rememberRect() {
 }
 
 void MainWindow::paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window_, &ps);
+    win32::PaintDC paint(window_);
+    HDC dc = paint.get();
     uint32_t colour = 0xFF000000u | static_cast<uint32_t>(backgroundColor_);
     topStrip_.clear(colour);
     leftStrip_.clear(colour);
@@ -257,7 +258,6 @@ void MainWindow::paint() {
     RECT left{0, 0, kMarginPixels, client.bottom};
     if (!topStrip_.empty()) copyToWindow(topStrip_, 0, 0, dc, top);
     if (!leftStrip_.empty()) copyToWindow(leftStrip_, 0, 0, dc, left);
-    EndPaint(window_, &ps);
 }
 
 void MainWindow::toggle_fullscreen() {

@@ -45,7 +45,7 @@ BOOL PreferencesWindow::initialise() {
         editor->set_cursor(false, -1);
     }
     SetFocus(pref_curses_right_focus(app.prefs) ? right : left);
-    SetTimer(window_, kKeyTimer, kKeyTimerMs, nullptr);
+    keyTimer_.start(window_, kKeyTimer, kKeyTimerMs);
     return FALSE;  // the focus is set
 }
 
@@ -88,7 +88,7 @@ INT_PTR PreferencesWindow::handle(UINT message, WPARAM wParam, LPARAM) {
 }
 
 void PreferencesWindow::destroyed() {
-    KillTimer(window_, kKeyTimer);
+    keyTimer_.stop();
     left_.release_document();
     right_.release_document();
     writePlacement("preferences", true);

@@ -6,6 +6,7 @@
 #include "app/auxiliary_window_win32.h"
 #include "app/curses_panes.h"
 #include "curses/screen/curses_screen.h"
+#include "platform/handles_win32.h"
 #include "view/layout/background_painter_win32.h"
 #include "view/layout/window_sizer_win32.h"
 
@@ -27,6 +28,7 @@ private:
     void openExternal(const std::string& path) override;
 
     WindowSizer sizer_;
+    win32::WindowTimer keyTimer_;  // runs the editors' keys
     BackgroundPainter background_;
     CursesScreen leftScreen_;
     CursesScreen rightScreen_;

@@ -125,6 +125,7 @@ FileError creationErrorFrom(DWORD error, const std::string& path) {
 }
 
 struct ReadBlock {
+    win32::Handle event;  // signalled when the block's read is done
     OVERLAPPED ov{};
     int64_t offset = 0;
     DWORD count = 0;
@@ -134,7 +135,7 @@ struct ReadBlock {
 }  // namespace
 
 struct FileReader::Impl {
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    win32::Handle handle;
     bool sharedWrite = false;
     int64_t size = 0;
     int64_t position = 0;
@@ -148,19 +149,18 @@ struct FileReader::Impl {
 
     void close() {
         for (ReadBlock* block : pending) {
-            CancelIo(handle);
+            CancelIo(handle.get());
             WaitForSingleObject(block->ov.hEvent, INFINITE);
         }
         pending.clear();
         full.clear();
         freeBlocks.clear();
         for (ReadBlock& block : blocks) {
-            if (block.ov.hEvent) CloseHandle(block.ov.hEvent);
+            block.event.reset();
             block.ov.hEvent = nullptr;
         }
         area.reset();
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
+        handle.reset();
     }
 
     bool coveredByPending() const {
@@ -174,7 +174,7 @@ struct FileReader::Impl {
         while (!pending.empty()) {
             ReadBlock* block = pending.front();
             DWORD got = 0;
-            if (!GetOverlappedResult(handle, &block->ov, &got, FALSE)) {
+            if (!GetOverlappedResult(handle.get(), &block->ov, &got, FALSE)) {
                 if (GetLastError() == ERROR_IO_INCOMPLETE) break;
                 got = 0;
             }
@@ -193,7 +193,7 @@ struct FileReader::Impl {
         setOffset(block->ov, readAhead);
         readAhead += kBlockSize;
         DWORD got = 0;
-        if (ReadFile(handle, block->buffer, static_cast<DWORD>(kBlockSize), &got, &block->ov)) {
+        if (ReadFile(handle.get(), block->buffer, static_cast<DWORD>(kBlockSize), &got, &block->ov)) {
             if (got == 0) {
                 failed = true;
                 freeBlocks.push_back(block);
@@ -212,31 +212,32 @@ struct FileReader::Impl {
 FileReader::FileReader(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
     const DWORD flags = FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING;
     DWORD error = 0;
-    HANDLE handle = openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, flags, true, error);
-    if (handle == INVALID_HANDLE_VALUE && error == ERROR_SHARING_VIOLATION) {
-        handle = openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, flags, true, error);
-        impl_->sharedWrite = handle != INVALID_HANDLE_VALUE;
+    win32::Handle handle(openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, flags, true, error));
+    if (!handle.valid() && error == ERROR_SHARING_VIOLATION) {
+        handle.reset(openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, flags, true, error));
+        impl_->sharedWrite = handle.valid();
     }
-    if (handle == INVALID_HANDLE_VALUE) return;
-    impl_->handle = handle;
-    impl_->size = querySize(handle);
+    if (!handle.valid()) return;
+    impl_->handle = std::move(handle);
+    impl_->size = querySize(impl_->handle.get());
     impl_->area = std::make_unique<char[]>(kReadAreaBytes);
     auto base = reinterpret_cast<uintptr_t>(impl_->area.get());
     char* aligned = impl_->area.get() + ((kBlockSize - base % kBlockSize) % kBlockSize);
     for (int i = 0; i < kReadBlocks; ++i) {
         ReadBlock& block = impl_->blocks[i];
         block.buffer = aligned + i * kBlockSize;
-        block.ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        block.event.reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
+        block.ov.hEvent = block.event.get();
         impl_->freeBlocks.push_back(&block);
     }
 }
 
 FileReader::~FileReader() = default;
 
-bool FileReader::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; }
+bool FileReader::isOpen() const { return impl_->handle.valid(); }
 
 int64_t FileReader::size() {
-    if (impl_->sharedWrite && impl_->handle != INVALID_HANDLE_VALUE) impl_->size = querySize(impl_->handle);
+    if (impl_->sharedWrite && impl_->handle.valid()) impl_->size = querySize(impl_->handle.get());
     return impl_->size;
 }
 
@@ -245,7 +246,7 @@ bool FileReader::failed() const { return impl_->failed; }
 int64_t FileReader::read(void* buffer, int64_t n) {
     Impl& r = *impl_;
     if (r.sharedWrite) size();
-    if (r.handle == INVALID_HANDLE_VALUE || n <= 0) return 0;
+    if (!r.handle.valid() || n <= 0) return 0;
     n = std::min(n, r.size - r.position);
     if (n < 1) return 0;
     auto* out = static_cast<char*>(buffer);
@@ -273,7 +274,7 @@ int64_t FileReader::read(void* buffer, int64_t n) {
             ReadBlock* oldest = r.pending.front();
             r.pending.pop_front();
             DWORD got = 0;
-            if (GetOverlappedResult(r.handle, &oldest->ov, &got, TRUE) && got > 0) {
+            if (GetOverlappedResult(r.handle.get(), &oldest->ov, &got, TRUE) && got > 0) {
                 oldest->count = got;
                 r.full.push_back(oldest);
             } else {
@@ -294,6 +295,7 @@ namespace {
 struct WriteBlock {
     int64_t offset = 0;
     DWORD fill = 0;
+    win32::Handle event;  // signalled when the block's write is done
     OVERLAPPED ov{};
     std::unique_ptr<char[]> raw;
     char* data = nullptr;
@@ -301,10 +303,8 @@ struct WriteBlock {
     WriteBlock() : raw(std::make_unique<char[]>(kBlockSize + 4095)) {
         auto base = reinterpret_cast<uintptr_t>(raw.get());
         data = raw.get() + ((4096 - base % 4096) % 4096);
-        ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-    }
-    ~WriteBlock() {
-        if (ov.hEvent) CloseHandle(ov.hEvent);
+        event.reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
+        ov.hEvent = event.get();
     }
     WriteBlock(const WriteBlock&) = delete;
     WriteBlock& operator=(const WriteBlock&) = delete;
@@ -313,7 +313,7 @@ struct WriteBlock {
 }  // namespace
 
 struct FileWriter::Impl {
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    win32::Handle handle;
     bool ok = false;
     FileError error = FileError::None;
     bool cutToWritten = false;
@@ -323,11 +323,11 @@ struct FileWriter::Impl {
     std::deque<WriteBlock*> freeBlocks, pending;
 
     ~Impl() {
-        if (handle == INVALID_HANDLE_VALUE) return;
+        if (!handle.valid()) return;
         // Nothing may still be writing into the blocks when they go.
-        CancelIo(handle);
+        CancelIo(handle.get());
         for (WriteBlock* block : pending) WaitForSingleObject(block->ov.hEvent, INFINITE);
-        CloseHandle(handle);
+        handle.reset();
     }
 
     void failed(DWORD code) {
@@ -345,7 +345,7 @@ struct FileWriter::Impl {
         ResetEvent(block->ov.hEvent);
         setOffset(block->ov, block->offset);
         DWORD written = 0;
-        if (WriteFile(handle, block->data, block->fill, &written, &block->ov)) {
+        if (WriteFile(handle.get(), block->data, block->fill, &written, &block->ov)) {
             if (written != block->fill) failed(ERROR_DISK_FULL);
             return false;
         }
@@ -373,7 +373,7 @@ struct FileWriter::Impl {
     bool collectOldest(bool wait) {
         WriteBlock* block = pending.front();
         DWORD written = 0;
-        if (GetOverlappedResult(handle, &block->ov, &written, wait ? TRUE : FALSE)) {
+        if (GetOverlappedResult(handle.get(), &block->ov, &written, wait ? TRUE : FALSE)) {
             if (written != block->fill) failed(ERROR_DISK_FULL);
         } else {
             DWORD error = GetLastError();
@@ -415,27 +415,26 @@ FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make
         impl_->error = FileError::Exists;
         return;
     }
-    impl_->handle = openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode),
-                             FILE_FLAG_OVERLAPPED, false, error);
-    if (impl_->handle != INVALID_HANDLE_VALUE && mode == Mode::CreateThroughLink && querySize(impl_->handle) > 0) {
+    impl_->handle.reset(openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode),
+                                 FILE_FLAG_OVERLAPPED, false, error));
+    if (impl_->handle.valid() && mode == Mode::CreateThroughLink && querySize(impl_->handle.get()) > 0) {
         // A file with text in it was there after all: it is not this writer's to fill.
-        CloseHandle(impl_->handle);
-        impl_->handle = INVALID_HANDLE_VALUE;
+        impl_->handle.reset();
         error = ERROR_FILE_EXISTS;
     }
-    impl_->ok = impl_->handle != INVALID_HANDLE_VALUE;
+    impl_->ok = impl_->handle.valid();
     if (!impl_->ok) {
         impl_->error = creationErrorFrom(error, utf8Path);
         if (impl_->error == FileError::None) impl_->error = FileError::Other;
         return;
     }
     // Only a disk file has a length to cut: a device keeps whatever it is.
-    impl_->cutToWritten = mode == Mode::Overwrite && GetFileType(impl_->handle) == FILE_TYPE_DISK;
+    impl_->cutToWritten = mode == Mode::Overwrite && GetFileType(impl_->handle.get()) == FILE_TYPE_DISK;
 }
 
 FileWriter::~FileWriter() { close(); }
 
-bool FileWriter::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; }
+bool FileWriter::isOpen() const { return impl_->handle.valid(); }
 
 bool FileWriter::ok() const { return impl_->ok; }
 
@@ -444,7 +443,7 @@ FileError FileWriter::error() const { return impl_->error; }
 int64_t FileWriter::write(const void* bytes, int64_t n) {
     Impl& w = *impl_;
     if (n <= 0) return 0;
-    if (w.handle == INVALID_HANDLE_VALUE) {
+    if (!w.handle.valid()) {
         w.failed(ERROR_INVALID_HANDLE);
         return n;
     }
@@ -467,7 +466,7 @@ int64_t FileWriter::write(const void* bytes, int64_t n) {
 
 void FileWriter::flush(bool all) {
     Impl& w = *impl_;
-    if (w.handle == INVALID_HANDLE_VALUE) return;
+    if (!w.handle.valid()) return;
     if (all && !w.freeBlocks.empty() && w.freeBlocks.front()->fill > 0) w.startCurrent();
     while (!w.pending.empty()) {
         bool finished = w.collectOldest(true);
@@ -477,7 +476,7 @@ void FileWriter::flush(bool all) {
 
 bool FileWriter::syncToDisk() {
     Impl& w = *impl_;
-    if (w.handle == INVALID_HANDLE_VALUE) {
+    if (!w.handle.valid()) {
         w.failed(ERROR_INVALID_HANDLE);
         return false;
     }
@@ -485,18 +484,17 @@ bool FileWriter::syncToDisk() {
     if (w.cutToWritten) {
         FILE_END_OF_FILE_INFO end{};
         end.EndOfFile.QuadPart = w.position;
-        if (!SetFileInformationByHandle(w.handle, FileEndOfFileInfo, &end, sizeof end)) w.failed(GetLastError());
+        if (!SetFileInformationByHandle(w.handle.get(), FileEndOfFileInfo, &end, sizeof end)) w.failed(GetLastError());
     }
     // Only a disk file has buffers to put on the disk; a device refuses the request.
-    if (GetFileType(w.handle) == FILE_TYPE_DISK && !FlushFileBuffers(w.handle)) w.failed(GetLastError());
+    if (GetFileType(w.handle.get()) == FILE_TYPE_DISK && !FlushFileBuffers(w.handle.get())) w.failed(GetLastError());
     return w.ok;
 }
 
 void FileWriter::close() {
-    if (!impl_ || impl_->handle == INVALID_HANDLE_VALUE) return;
+    if (!impl_ || !impl_->handle.valid()) return;
     flush(true);
-    if (!CloseHandle(impl_->handle)) impl_->failed(GetLastError());
-    impl_->handle = INVALID_HANDLE_VALUE;
+    if (!impl_->handle.close()) impl_->failed(GetLastError());
     impl_->freeBlocks.clear();
     impl_->owned.clear();
 }

@@ -1,7 +1,8 @@
 #pragma once
-// Thin owners for the Win32 resources the program takes: GDI objects, device contexts,
-// kernel handles, COM objects and the COM apartment, timers, the mouse capture and window
-// subclasses. Each gives its resource back exactly once, when it goes out of scope.
+// Thin owners for the Win32 resources the program takes: GDI objects and their selection,
+// device contexts, kernel and find handles, shell strings, COM objects and the COM apartment,
+// timers, the mouse capture and window subclasses. Each gives its resource back exactly once,
+// when it goes out of scope.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -11,38 +12,96 @@
 
 namespace win32 {
 
-// A GDI object (font, bitmap, brush, region) deleted with DeleteObject.
-template <typename Handle>
-class GdiObject {
+// The one owner of a single Win32 resource: `Traits` tells its type (Value), the value that
+// means none, whether a value is one, and how it is given back (free).
+template <typename Traits>
+class Owned {
 public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { reset(); }
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.handle_, nullptr));
+    using Value = typename Traits::Value;
+    Owned() = default;
+    explicit Owned(Value value) : value_(value) {}
+    ~Owned() { reset(); }
+    Owned(Owned&& other) noexcept : value_(std::exchange(other.value_, Traits::none())) {}
+    Owned& operator=(Owned&& other) noexcept {
+        if (this != &other) reset(std::exchange(other.value_, Traits::none()));
         return *this;
     }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
 
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
+    Value get() const { return value_; }
+    bool valid() const { return Traits::valid(value_); }
+    explicit operator bool() const { return valid(); }
+    void reset(Value value = Traits::none()) {
+        if (valid()) Traits::free(value_);
+        value_ = value;
     }
-    // Gives up ownership, for a caller that hands the object on.
-    Handle release() { return std::exchange(handle_, nullptr); }
+    // Gives up ownership, for a caller that hands the resource on.
+    Value release() { return std::exchange(value_, Traits::none()); }
+    // For a creating call's out parameter; gives back what was held first.
+    Value* out() {
+        reset();
+        return &value_;
+    }
 
 private:
-    Handle handle_ = nullptr;
+    Value value_ = Traits::none();
 };
 
+// Resources whose none is a null pointer.
+template <typename T, auto Free>
+struct NullIsNone {
+    using Value = T;
+    static constexpr Value none() { return nullptr; }
+    static bool valid(Value value) { return value != nullptr; }
+    static void free(Value value) { Free(value); }
+};
+
+// Kernel and find handles: INVALID_HANDLE_VALUE and null both mean none.
+template <auto Free>
+struct InvalidIsNone {
+    using Value = HANDLE;
+    static Value none() { return INVALID_HANDLE_VALUE; }
+    static bool valid(Value value) { return value != INVALID_HANDLE_VALUE && value != nullptr; }
+    static void free(Value value) { Free(value); }
+};
+
+inline void deleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
+inline void freeGlobal(HGLOBAL memory) { GlobalFree(memory); }
+inline void freeTaskMemory(wchar_t* text) { CoTaskMemFree(text); }
+inline void closeKernelHandle(HANDLE handle) { CloseHandle(handle); }
+inline void closeFind(HANDLE search) { FindClose(search); }
+
+// A GDI object (font, bitmap, brush, region) deleted with DeleteObject.
+template <typename Gdi>
+using GdiObject = Owned<NullIsNone<Gdi, deleteGdiObject>>;
 using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
 using Region = GdiObject<HRGN>;
+
+// A search of a folder (FindFirstFileW), ended with FindClose.
+using FindHandle = Owned<InvalidIsNone<closeFind>>;
+// A string the shell allocated for the caller (CoTaskMemAlloc), freed with CoTaskMemFree.
+using TaskMemoryText = Owned<NullIsNone<wchar_t*, freeTaskMemory>>;
+// The files of a drop (WM_DROPFILES), released with DragFinish.
+using DroppedFiles = Owned<NullIsNone<HDROP, DragFinish>>;
+
+// An object selected into a device context for the length of a scope; what was selected
+// before is put back at the end.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 // A memory device context (CreateCompatibleDC) that restores what it had selected.
 class MemoryDC {
@@ -110,35 +169,15 @@ private:
     HDC dc_;
 };
 
-// A kernel handle closed with CloseHandle; INVALID_HANDLE_VALUE and null both mean none.
-class Handle {
+// A kernel handle (file, event) closed with CloseHandle.
+class Handle : public Owned<InvalidIsNone<closeKernelHandle>> {
 public:
-    Handle() = default;
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() { reset(); }
-    Handle(Handle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    Handle& operator=(Handle&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.handle_, INVALID_HANDLE_VALUE));
-        return *this;
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    void reset(HANDLE handle = INVALID_HANDLE_VALUE) {
-        if (valid()) CloseHandle(handle_);
-        handle_ = handle;
-    }
+    using Owned::Owned;
     // Closes now and tells whether the system accepted the close (a write can fail there).
     bool close() {
-        bool ok = !valid() || CloseHandle(handle_) != FALSE;
-        handle_ = INVALID_HANDLE_VALUE;
-        return ok;
+        HANDLE handle = release();
+        return handle == INVALID_HANDLE_VALUE || handle == nullptr || CloseHandle(handle) != FALSE;
     }
-
-private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
 // A COM interface pointer, released once.
@@ -282,19 +321,9 @@ private:
 };
 
 // Movable global memory, freed unless handed to the clipboard.
-class GlobalMemory {
+class GlobalMemory : public Owned<NullIsNone<HGLOBAL, freeGlobal>> {
 public:
-    explicit GlobalMemory(size_t bytes) : memory_(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
-    ~GlobalMemory() {
-        if (memory_) GlobalFree(memory_);
-    }
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
-    HGLOBAL get() const { return memory_; }
-    HGLOBAL release() { return std::exchange(memory_, nullptr); }
-
-private:
-    HGLOBAL memory_;
+    explicit GlobalMemory(size_t bytes) : Owned(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
 };
 
 // A global memory block locked for the length of a scope.
@@ -312,21 +341,6 @@ public:
 private:
     HGLOBAL memory_;
     void* data_;
-};
-
-// The files of a drop (WM_DROPFILES), released with DragFinish.
-class DroppedFiles {
-public:
-    explicit DroppedFiles(HDROP drop) : drop_(drop) {}
-    ~DroppedFiles() {
-        if (drop_) DragFinish(drop_);
-    }
-    DroppedFiles(const DroppedFiles&) = delete;
-    DroppedFiles& operator=(const DroppedFiles&) = delete;
-    HDROP get() const { return drop_; }
-
-private:
-    HDROP drop_;
 };
 
 }  // namespace win32

@@ -280,8 +280,6 @@ bool CursesScreen::blink_tick(bool focused) {
 
 void CursesScreen::paint(ScreenCanvas& canvas, const ScreenRect& area, int client_width) {
     refresh_metrics();
-    const int cw = std::max(cell_width, 1);
-    const int ch = std::max(cell_height, 1);
     update_scroll_bars(client_width);
 
     // A caret that moved shows at once, whatever the blink phase, until the next tick.
@@ -293,86 +291,99 @@ void CursesScreen::paint(ScreenCanvas& canvas, const ScreenRect& area, int clien
     }
     const bool caret = caret_forced_ || caretShown();
 
-    if (!cells.empty()) {
-        const int rowFirst = std::max(0, area.top / ch);
-        const int rowEnd = std::min(lines, ceilDiv(area.bottom, ch));
-        const int colFirst = std::max(0, area.left / cw);
-        const int colAreaEnd = ceilDiv(area.right, cw);
-        int colorsSet = -1;
-        for (int row = rowFirst; row < rowEnd; ++row) {
-            int p = pane_at_row(row);
-            int limit = std::min(colAreaEnd, cols - (p >= 0 ? bar_cols[p] : 0));
-            const ScreenCell* cellRow = &cells[static_cast<size_t>(row) * static_cast<size_t>(cols)];
-            const int y = row * ch;
-            int runStart = -1;
-            int runAttr = 0;
-            auto flushRun = [&](int end) {
-                if (runStart < 0) return;
-                canvas.fill({runStart * cw, y, end * cw, y + ch}, colors[runAttr].bg);
-                runStart = -1;
-            };
-            for (int col = colFirst; col < limit; ++col) {
-                const ScreenCell& cell = cellRow[col];
-                const int a = cell.attr & 31;
-                const bool isCaret = caret && col == cursor_x && row == cursor_y;
-                const bool glyph = needsGlyph(cell.ch);
-                if (!glyph && !isCaret) {
-                    if (runStart >= 0 && runAttr != a) flushRun(col);
-                    if (runStart < 0) {
-                        runStart = col;
-                        runAttr = a;
-                    }
-                    continue;
-                }
-                flushRun(col);
-                if (a != colorsSet) {
-                    canvas.setTextColors(colors[a].fg, colors[a].bg);
-                    colorsSet = a;
-                }
-                const int x = col * cw;
-                canvas.drawCell({x, y, x + cw, y + ch}, glyph ? static_cast<char16_t>(cell.ch) : u' ');
-                if (isCaret) canvas.fill({x, y, x + 2, y + ch}, colors[a].fg);
-            }
-            flushRun(std::max(limit, colFirst));
-        }
-    }
-
-    // The panes' scroll bars.
-    const int maxBar = std::max(bar_cols[0], bar_cols[1]);
-    if (maxBar > 0 && area.right > (cols - maxBar) * cw) {
-        for (int p = 0; p < 2; ++p) {
-            if (bar_cols[p] == 0) continue;
-            ScreenPane pn = pane(p);
-            const int x0 = (cols - bar_cols[p]) * cw;
-            const int top = pn.top * ch;
-            const int bottom = (pn.top + pn.rows) * ch;
-            const int thumbTop = top + thumb_pos[p];
-            const int thumbBottom = thumbTop + thumb_size[p];
-            fillClipped(canvas, {x0, top, area.right, thumbTop}, area, kTrackColor);
-            fillClipped(canvas, {x0, thumbTop, area.right, thumbBottom}, area, kThumbColor);
-            fillClipped(canvas, {x0, thumbBottom, area.right, bottom}, area, kTrackColor);
-        }
-    }
-
-    // The strip right of the text: the reserved bar column of a pane without a bar in the
-    // text background, the margin rows in the colour their last cell ends with.
-    const int reserved = scrollbar_width > 0 ? 1 : 0;
-    const int stripX = (cols - reserved) * cw;
-    if (area.right > stripX) {
-        for (int p = 0; p < 2; ++p) {
-            ScreenPane pn = pane(p);
-            if (pn.rows <= 0 || bar_cols[p] > 0) continue;
-            fillClipped(canvas, {stripX, pn.top * ch, area.right, (pn.top + pn.rows) * ch}, area, colors[0].bg);
-        }
-        const int marginX = std::max(stripX, area.left);
-        for (int row = 0; row < lines; ++row) {
-            if (pane_at_row(row) >= 0) continue;
-            int a = cells.empty() ? 0 : cells[static_cast<size_t>(row) * static_cast<size_t>(cols) + static_cast<size_t>(cols - 1)].attr & 31;
-            fillClipped(canvas, {marginX, row * ch, area.right, (row + 1) * ch}, area, colors[a].bg);
-        }
-    }
+    if (!cells.empty()) paintCells(canvas, area, caret);
+    paintBars(canvas, area);
+    paintStrip(canvas, area);
 
     // Below the grid.
-    const int gridBottom = lines * ch;
+    const int gridBottom = lines * std::max(cell_height, 1);
     if (area.bottom > gridBottom) fillClipped(canvas, {area.left, gridBottom, area.right, area.bottom}, area, colors[2].bg);
+}
+
+// The cells in the area: runs of blank cells as one fill, glyphs and the caret one by one.
+void CursesScreen::paintCells(ScreenCanvas& canvas, const ScreenRect& area, bool caret) {
+    const int cw = std::max(cell_width, 1);
+    const int ch = std::max(cell_height, 1);
+    const int rowFirst = std::max(0, area.top / ch);
+    const int rowEnd = std::min(lines, ceilDiv(area.bottom, ch));
+    const int colFirst = std::max(0, area.left / cw);
+    const int colAreaEnd = ceilDiv(area.right, cw);
+    int colorsSet = -1;
+    for (int row = rowFirst; row < rowEnd; ++row) {
+        int p = pane_at_row(row);
+        int limit = std::min(colAreaEnd, cols - (p >= 0 ? bar_cols[p] : 0));
+        const ScreenCell* cellRow = &cells[static_cast<size_t>(row) * static_cast<size_t>(cols)];
+        const int y = row * ch;
+        int runStart = -1;
+        int runAttr = 0;
+        auto flushRun = [&](int end) {
+            if (runStart < 0) return;
+            canvas.fill({runStart * cw, y, end * cw, y + ch}, colors[runAttr].bg);
+            runStart = -1;
+        };
+        for (int col = colFirst; col < limit; ++col) {
+            const ScreenCell& cell = cellRow[col];
+            const int a = cell.attr & 31;
+            const bool isCaret = caret && col == cursor_x && row == cursor_y;
+            const bool glyph = needsGlyph(cell.ch);
+            if (!glyph && !isCaret) {
+                if (runStart >= 0 && runAttr != a) flushRun(col);
+                if (runStart < 0) {
+                    runStart = col;
+                    runAttr = a;
+                }
+                continue;
+            }
+            flushRun(col);
+            if (a != colorsSet) {
+                canvas.setTextColors(colors[a].fg, colors[a].bg);
+                colorsSet = a;
+            }
+            const int x = col * cw;
+            canvas.drawCell({x, y, x + cw, y + ch}, glyph ? static_cast<char16_t>(cell.ch) : u' ');
+            if (isCaret) canvas.fill({x, y, x + 2, y + ch}, colors[a].fg);
+        }
+        flushRun(std::max(limit, colFirst));
+    }
+}
+
+// The panes' scroll bars.
+void CursesScreen::paintBars(ScreenCanvas& canvas, const ScreenRect& area) {
+    const int cw = std::max(cell_width, 1);
+    const int ch = std::max(cell_height, 1);
+    const int maxBar = std::max(bar_cols[0], bar_cols[1]);
+    if (maxBar <= 0 || area.right <= (cols - maxBar) * cw) return;
+    for (int p = 0; p < 2; ++p) {
+        if (bar_cols[p] == 0) continue;
+        ScreenPane pn = pane(p);
+        const int x0 = (cols - bar_cols[p]) * cw;
+        const int top = pn.top * ch;
+        const int bottom = (pn.top + pn.rows) * ch;
+        const int thumbTop = top + thumb_pos[p];
+        const int thumbBottom = thumbTop + thumb_size[p];
+        fillClipped(canvas, {x0, top, area.right, thumbTop}, area, kTrackColor);
+        fillClipped(canvas, {x0, thumbTop, area.right, thumbBottom}, area, kThumbColor);
+        fillClipped(canvas, {x0, thumbBottom, area.right, bottom}, area, kTrackColor);
+    }
+}
+
+// The strip right of the text: the reserved bar column of a pane without a bar in the text
+// background, the margin rows in the colour their last cell ends with.
+void CursesScreen::paintStrip(ScreenCanvas& canvas, const ScreenRect& area) {
+    const int cw = std::max(cell_width, 1);
+    const int ch = std::max(cell_height, 1);
+    const int reserved = scrollbar_width > 0 ? 1 : 0;
+    const int stripX = (cols - reserved) * cw;
+    if (area.right <= stripX) return;
+    for (int p = 0; p < 2; ++p) {
+        ScreenPane pn = pane(p);
+        if (pn.rows <= 0 || bar_cols[p] > 0) continue;
+        fillClipped(canvas, {stripX, pn.top * ch, area.right, (pn.top + pn.rows) * ch}, area, colors[0].bg);
+    }
+    const int marginX = std::max(stripX, area.left);
+    for (int row = 0; row < lines; ++row) {
+        if (pane_at_row(row) >= 0) continue;
+        int a = cells.empty() ? 0 : cells[static_cast<size_t>(row) * static_cast<size_t>(cols) + static_cast<size_t>(cols - 1)].attr & 31;
+        fillClipped(canvas, {marginX, row * ch, area.right, (row + 1) * ch}, area, colors[a].bg);
+    }
 }

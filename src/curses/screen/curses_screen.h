@@ -175,6 +175,9 @@ public:
     int (*mouse_callback)(void* user_data, ScreenWindow& window, const MouseEvent& event) = nullptr;
 
 private:
+    void paintCells(ScreenCanvas& canvas, const ScreenRect& area, bool caret);
+    void paintBars(ScreenCanvas& canvas, const ScreenRect& area);
+    void paintStrip(ScreenCanvas& canvas, const ScreenRect& area);
     void markCell(int col, int row) { invalidate_cells(col, row, col + 1, row + 1); }
     bool caretShown() const { return blink_phase != 0; }
     // The caret moved since the last tick: it shows in every paint until the next tick.

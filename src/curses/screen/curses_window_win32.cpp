@@ -67,10 +67,12 @@ public:
 
 private:
     PixelSize measureWith(HDC dc) const {
-        HGDIOBJ previous = SelectObject(dc, font_.get());
         TEXTMETRICW metrics{};
-        BOOL measured = GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, previous);
+        BOOL measured = FALSE;
+        {
+            win32::SelectedObject font(dc, font_.get());
+            measured = GetTextMetricsW(dc, &metrics);
+        }
         if (!measured) return {};
         return {metrics.tmAveCharWidth, metrics.tmHeight};
     }
@@ -127,7 +129,7 @@ void paint(CursesScreen& screen, CursesWindowPort& port, HWND window) {
     if (!dc.get()) return;
     port.setPaintDc(dc.get());
     screen.refresh_metrics();
-    HGDIOBJ previous = port.font() ? SelectObject(dc.get(), port.font()) : nullptr;
+    win32::SelectedObject font(dc.get(), port.font());
     SetTextAlign(dc.get(), TA_LEFT | TA_TOP);
     SetBkMode(dc.get(), OPAQUE);
     RECT client{};
@@ -135,7 +137,6 @@ void paint(CursesScreen& screen, CursesWindowPort& port, HWND window) {
     const RECT& area = dc.area();
     GdiScreenCanvas canvas(dc.get());
     screen.paint(canvas, {area.left, area.top, area.right, area.bottom}, client.right - client.left);
-    if (previous) SelectObject(dc.get(), previous);
     port.setPaintDc(nullptr);
 }
 
@@ -206,6 +207,42 @@ bool attach_curses_window(CursesScreen& screen, HWND window) {
     return true;
 }
 
+namespace {
+
+// A key message into the screen's key queue; false for one the system keeps.
+bool takeKey(CursesScreen& screen, UINT message, WPARAM wParam) {
+    switch (message) {
+    case WM_SYSKEYDOWN:
+        // F10 arrives as a system key; other Alt combinations stay the system's.
+        if (wParam != VK_F10) return false;
+        [[fallthrough]];
+    case WM_KEYDOWN:
+        screen.enqueue_key(translate_key_down(static_cast<int>(wParam), {keyHeld(VK_CONTROL), keyHeld(VK_MENU)}),
+                           heldNow());
+        return true;
+    case WM_CHAR: screen.enqueue_key(translate_char(static_cast<unsigned>(wParam)), heldNow()); return true;
+    default: return true;  // WM_KEYUP
+    }
+}
+
+// A mouse message to the screen's mouse handler.
+LRESULT mouseMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A button press takes the focus first, which may detach the screen.
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) SetFocus(window);
+    CursesScreen* screen = screenOf(window);
+    CursesWindowPort* port = portOf(screen, window);
+    if (!port) return 0;
+    switch (message) {
+    case WM_MOUSEWHEEL:
+        return forwardWheel(*screen, *port, window, GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam), lParam);
+    case WM_CAPTURECHANGED: return forwardMouse(*screen, *port, MouseAction::CaptureChanged, 0, 0, 0, 0);
+    default:
+        return forwardMouse(*screen, *port, mouseActionOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam, 0);
+    }
+}
+
+}  // namespace
+
 LRESULT CALLBACK cursesWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Registered with the first message; 0 (a failed registration) never matches.
     static const UINT wheelAlias = RegisterWindowMessageW(L"MSWHEEL_ROLLMSG");
@@ -253,39 +290,25 @@ LRESULT CALLBACK cursesWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         if (GetParent(window)) return DLGC_WANTALLKEYS;
         break;
     case WM_KEYDOWN:
-        screen->enqueue_key(translate_key_down(static_cast<int>(wParam), {keyHeld(VK_CONTROL), keyHeld(VK_MENU)}),
-                            heldNow());
-        return 0;
     case WM_SYSKEYDOWN:
-        // F10 arrives as a system key; other Alt combinations stay the system's.
-        if (wParam != VK_F10) break;
-        screen->enqueue_key(translate_key_down(static_cast<int>(wParam), {keyHeld(VK_CONTROL), keyHeld(VK_MENU)}),
-                            heldNow());
-        return 0;
-    case WM_CHAR: screen->enqueue_key(translate_char(static_cast<unsigned>(wParam)), heldNow()); return 0;
-    case WM_KEYUP: return 0;
+    case WM_CHAR:
+    case WM_KEYUP:
+        if (takeKey(*screen, message, wParam)) return 0;
+        break;
     case WM_TIMER:
         if (wParam != kCursesBlinkTimer) break;
         screen->blink_tick(GetFocus() == window);
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        SetFocus(window);
-        // Taking the focus may have detached the screen.
-        screen = screenOf(window);
-        port = portOf(screen, window);
-        if (!port) return 0;
-        return forwardMouse(*screen, *port, mouseActionOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam, 0);
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-        return forwardMouse(*screen, *port, mouseActionOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam, 0);
     case WM_MOUSEWHEEL:
-        return forwardWheel(*screen, *port, window, GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam), lParam);
-    case WM_CAPTURECHANGED: return forwardMouse(*screen, *port, MouseAction::CaptureChanged, 0, 0, 0, 0);
+    case WM_CAPTURECHANGED: return mouseMessage(window, message, wParam, lParam);
     default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

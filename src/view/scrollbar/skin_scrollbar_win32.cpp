@@ -19,10 +19,6 @@ constexpr UINT_PTR kSubclassId = 0x5C0B;
 // The layer's record for one window.
 struct BarWindow {
     explicit BarWindow(HWND w, SkinSource* s) : window(w), skin(s) {}
-    ~BarWindow() {
-        // Timers die with the record so none fires into a window without the layer.
-        for (UINT_PTR id : {kPressDelayTimer, kRepeatTimer, kHoverTimer}) KillTimer(window, id);
-    }
     BarWindow(const BarWindow&) = delete;
     BarWindow& operator=(const BarWindow&) = delete;
 
@@ -35,6 +31,8 @@ struct BarWindow {
     bool leftScrollbar = false;
     int borderLeft = 0, borderRight = 0, borderTop = 0, borderBottom = 0;
     bool preventStyleChange = false;
+    // The timers die with the record, so none fires into a window without the layer.
+    win32::WindowTimer pressDelayTimer, repeatTimer, hoverTimer;
 };
 
 BarWindow* stateOf(HWND window) { return static_cast<BarWindow*>(GetPropW(window, kPropertyName)); }
@@ -164,11 +162,13 @@ void setVerticalStyle(HWND window, BarWindow& s, bool on) {
 // while it handles a scroll message; then nothing more is done.
 void perform(HWND window, const ScrollEffects& effects) {
     if (effects.releaseCapture && GetCapture() == window) ReleaseCapture();
-    if (effects.stopPressTimers) {
-        KillTimer(window, kPressDelayTimer);
-        KillTimer(window, kRepeatTimer);
+    if (BarWindow* bar = stateOf(window)) {
+        if (effects.stopPressTimers) {
+            bar->pressDelayTimer.stop();
+            bar->repeatTimer.stop();
+        }
+        if (effects.stopHover) bar->hoverTimer.stop();
     }
-    if (effects.stopHover) KillTimer(window, kHoverTimer);
     for (int i = 0; i < effects.messageCount; ++i) {
         const ScrollMessage& m = effects.messages[i];
         SendMessageW(window, WM_VSCROLL, MAKEWPARAM(static_cast<WORD>(m.code), static_cast<WORD>(m.position)), 0);
@@ -181,9 +181,9 @@ void perform(HWND window, const ScrollEffects& effects) {
     BarWindow* s = stateOf(window);
     if (!s) return;
     if (effects.redraw) redrawBar(window, *s);
-    if (effects.startPressDelay) SetTimer(window, kPressDelayTimer, 300, nullptr);
-    if (effects.startRepeat) SetTimer(window, kRepeatTimer, 55, nullptr);
-    if (effects.startHover) SetTimer(window, kHoverTimer, 20, nullptr);
+    if (effects.startPressDelay) s->pressDelayTimer.start(window, kPressDelayTimer, 300);
+    if (effects.startRepeat) s->repeatTimer.start(window, kRepeatTimer, 55);
+    if (effects.startHover) s->hoverTimer.start(window, kHoverTimer, 20);
     if (effects.takeCapture) SetCapture(window);
     if (effects.recomputeFrame) recomputeFrame(window);
 }
