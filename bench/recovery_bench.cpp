@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "app/recovery_keeper.h"
+#include "app/main_window/recovery_keeper.h"
 #include "driver_figures.h"
 #include "editor/commands.h"
 #include "editor/document.h"

@@ -20,7 +20,7 @@ function(orvane_layer name)
     endif()
   endforeach()
   # The process entry is the exe's own source.
-  list(FILTER sources EXCLUDE REGEX "/app/entry_win32\\.cpp$")
+  list(FILTER sources EXCLUDE REGEX "/app/shell/entry_win32\\.cpp$")
   if(sources)
     add_library(orvane_${name} STATIC ${sources})
     target_include_directories(orvane_${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)

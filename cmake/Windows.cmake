@@ -14,7 +14,7 @@ set_target_properties(mingw_png PROPERTIES IMPORTED_LOCATION ${ORVANE_MINGW_PREF
 find_library(MINGW_ZLIB NAMES libz.a z REQUIRED)
 
 set(ORVANE_WIN32_SYSTEM_LIBS user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi msimg32)
-set(ORVANE_ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/src/app/entry_win32.cpp)
+set(ORVANE_ENTRY_SOURCE ${CMAKE_SOURCE_DIR}/src/app/shell/entry_win32.cpp)
 
 target_link_libraries(orvane_platform PUBLIC ${ORVANE_WIN32_SYSTEM_LIBS})
 target_include_directories(orvane_view PUBLIC ${ORVANE_MINGW_PREFIX}/include)

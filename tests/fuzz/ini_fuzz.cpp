@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ini_file.h"
+#include "app/settings/ini_file.h"
 #include "fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

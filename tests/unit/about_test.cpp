@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/about_animation.h"
-#include "app/about_credits.h"
+#include "app/windows/about_animation.h"
+#include "app/windows/about_credits.h"
 
 namespace {
 

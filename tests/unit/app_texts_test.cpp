@@ -2,9 +2,9 @@
 
 #include <regex>
 
-#include "app/command_line.h"
-#include "app/file_types.h"
-#include "app/version_text.h"
+#include "app/shell/command_line.h"
+#include "app/main_window/file_types.h"
+#include "app/shell/version_text.h"
 #include "text/utf8.h"
 #include "build_info.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/curses_panes.h"
+#include "app/windows/curses_panes.h"
 #include "curses_fakes.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
-#include "app/external_editor.h"
+#include "app/shell/command_line.h"
+#include "app/main_window/external_editor.h"
 
 TEST(ExternalEditor, StartsByItsFullPathInTheSystemFolder) {
     ExternalEditorCommand command = externalEditorCommand("C:\\Windows\\system32", "C:\\Orvane\\documentation.txt");

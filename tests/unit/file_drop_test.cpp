@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "app/command_line.h"
-#include "app/file_drop.h"
+#include "app/shell/command_line.h"
+#include "app/main_window/file_drop.h"
 
 TEST(FileDrop, TheFirstFileOpensHereEachFurtherFileInAWindowOfItsOwnFoldersNowhere) {
     DropPlan plan = planDrop({{"C:\\src", true},

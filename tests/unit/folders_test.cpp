@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "app/app_context.h"
-#include "app/folders.h"
+#include "app/shell/app_context.h"
+#include "app/settings/folders.h"
 
 namespace {
 

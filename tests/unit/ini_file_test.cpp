@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/ini_file.h"
+#include "app/settings/ini_file.h"
 
 TEST(IniFile, FindsValuesCaseInsensitivelyAndTrimmed) {
     const char* text =

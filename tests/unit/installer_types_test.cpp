@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/file_types.h"
+#include "app/main_window/file_types.h"
 
 namespace {
 

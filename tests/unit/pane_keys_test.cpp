@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/pane_keys.h"
+#include "app/windows/pane_keys.h"
 #include "curses/screen/curses_screen.h"
 
 using A = PaneKeyAction;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
-#include "app/placement.h"
+#include "app/shell/app_context.h"
+#include "app/settings/placement.h"
 #include "temp_dir.h"
 
 namespace {

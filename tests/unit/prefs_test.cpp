@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <fstream>
 
-#include "app/prefs.h"
+#include "app/settings/prefs.h"
 #include "temp_dir.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/recovery_keeper.h"
+#include "app/main_window/recovery_keeper.h"
 #include "editor/commands.h"
 #include "editor/document_file.h"
 #include "small_document.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/switch_entries.h"
+#include "app/windows/switch_entries.h"
 
 TEST(SwitchEntries, LabelsAreWhatFollowsTheFirstDashAndSpace) {
     EXPECT_EQ(switchLabel("Orvane - *"), "*");

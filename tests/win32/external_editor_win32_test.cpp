@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/external_editor_win32.h"
+#include "app/main_window/external_editor_win32.h"
 #include "platform/library_search_win32.h"
 #include "win32_temp_dir.h"
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
-#include "app/folders.h"
-#include "app/ini_file.h"
-#include "app/placement.h"
+#include "app/shell/app_context.h"
+#include "app/settings/folders.h"
+#include "app/settings/ini_file.h"
+#include "app/settings/placement.h"
 #include "win32_temp_dir.h"
 
 namespace {

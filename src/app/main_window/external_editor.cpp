@@ -1,6 +1,6 @@
-#include "app/external_editor.h"
+#include "app/main_window/external_editor.h"
 
-#include "app/command_line.h"
+#include "app/shell/command_line.h"
 
 ExternalEditorCommand externalEditorCommand(const std::string& systemFolder, const std::string& file) {
     if (systemFolder.empty()) return {};

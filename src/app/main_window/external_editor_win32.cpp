@@ -1,4 +1,4 @@
-#include "app/external_editor_win32.h"
+#include "app/main_window/external_editor_win32.h"
 
 #include "platform/utf8_win32.h"
 

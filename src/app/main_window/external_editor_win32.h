@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/external_editor.h"
+#include "app/main_window/external_editor.h"
 
 // The editor in the system folder, or in the Windows folder where the system folder has
 // none; the program is empty when neither folder can be named.

@@ -1,13 +1,13 @@
-#include "app/file_dialogs_win32.h"
+#include "app/main_window/file_dialogs_win32.h"
 
 #include <commdlg.h>
 #include <shobjidl.h>
 
 #include <vector>
 
-#include "app/external_editor_win32.h"
-#include "app/file_types.h"
-#include "app/prefs.h"
+#include "app/main_window/external_editor_win32.h"
+#include "app/main_window/file_types.h"
+#include "app/settings/prefs.h"
 #include "platform/handles_win32.h"
 #include "platform/utf8_win32.h"
 

@@ -1,4 +1,4 @@
-#include "app/file_drop.h"
+#include "app/main_window/file_drop.h"
 
 DropPlan planDrop(const std::vector<DroppedItem>& items) {
     DropPlan plan;

@@ -1,4 +1,4 @@
-#include "app/file_drop_win32.h"
+#include "app/main_window/file_drop_win32.h"
 
 #include <sys/stat.h>
 
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
-#include "app/file_drop.h"
-#include "app/file_messages.h"
-#include "app/file_types.h"
-#include "app/main_window_win32.h"
+#include "app/shell/command_line.h"
+#include "app/main_window/file_drop.h"
+#include "app/main_window/file_messages.h"
+#include "app/main_window/file_types.h"
+#include "app/main_window/main_window_win32.h"
 #include "platform/handles_win32.h"
 #include "platform/utf8_win32.h"
 #include "view/editor_view_win32.h"

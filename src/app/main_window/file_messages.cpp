@@ -1,4 +1,4 @@
-#include "app/file_messages.h"
+#include "app/main_window/file_messages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/file_types.h"
+#include "app/main_window/file_types.h"
 
 #include "text/utf8.h"
 

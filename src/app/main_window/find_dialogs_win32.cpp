@@ -1,12 +1,12 @@
-#include "app/find_dialogs_win32.h"
+#include "app/main_window/find_dialogs_win32.h"
 
 #include <cstdio>
 #include <string>
 
-#include "app/app_context.h"
-#include "app/main_window_win32.h"
-#include "app/placement.h"
-#include "app/resource_ids.h"
+#include "app/shell/app_context.h"
+#include "app/main_window/main_window_win32.h"
+#include "app/settings/placement.h"
+#include "app/shell/resource_ids.h"
 #include "platform/out_of_memory_win32.h"
 #include "platform/utf8_win32.h"
 #include "view/editor_view_win32.h"

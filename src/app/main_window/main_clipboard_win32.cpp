@@ -1,4 +1,4 @@
-#include "app/main_clipboard_win32.h"
+#include "app/main_window/main_clipboard_win32.h"
 
 #include "curses/system/clipboard_text.h"
 #include "curses/screen/screen_window.h"

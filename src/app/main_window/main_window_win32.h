@@ -8,8 +8,8 @@
 #include <string>
 
 #include "editor/document.h"
-#include "app/main_clipboard_win32.h"
-#include "app/recovery_keeper.h"
+#include "app/main_window/main_clipboard_win32.h"
+#include "app/main_window/recovery_keeper.h"
 #include "editor/document_file.h"
 #include "view/gfx/surface.h"
 #include "view/layout/window_sizer_win32.h"

@@ -1,4 +1,4 @@
-#include "app/recovery_keeper.h"
+#include "app/main_window/recovery_keeper.h"
 
 #include <algorithm>
 #include <chrono>

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/folders.h"
+#include "app/settings/folders.h"
 #include "editor/document.h"
 #include "editor/recovery_journal.h"
 #include "editor/recovery_rebuild.h"

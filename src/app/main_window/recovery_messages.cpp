@@ -1,4 +1,4 @@
-#include "app/recovery_messages.h"
+#include "app/main_window/recovery_messages.h"
 
 std::string restoredMessage(const recovery::Rebuilt& rebuilt, const std::string& keptAs) {
     using Outcome = recovery::Rebuilt::Outcome;

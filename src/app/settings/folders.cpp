@@ -1,6 +1,6 @@
-#include "app/folders.h"
+#include "app/settings/folders.h"
 
-#include "app/app_context.h"
+#include "app/shell/app_context.h"
 
 namespace {
 

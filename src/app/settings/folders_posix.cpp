@@ -7,7 +7,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/folders.h"
+#include "app/settings/folders.h"
 
 namespace {
 

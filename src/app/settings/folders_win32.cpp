@@ -1,7 +1,7 @@
 // Folder calls through the UTF-8 platform layer.
 #include <windows.h>
 
-#include "app/folders.h"
+#include "app/settings/folders.h"
 #include "platform/handles_win32.h"
 #include "platform/utf8_win32.h"
 

@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "app/settings/ini_file.h"
 
 #include <climits>
 #include <fstream>

@@ -1,5 +1,5 @@
 #include <string>
 
-#include "app/placement.h"
+#include "app/settings/placement.h"
 
 void placementSetInt(const char* key, int value) { placement_set_string(key, std::to_string(value).c_str()); }

@@ -1,8 +1,8 @@
 // The native build keeps positions in the same plain INI file through its own reader and
 // writer.
-#include "app/app_context.h"
-#include "app/ini_file.h"
-#include "app/placement.h"
+#include "app/shell/app_context.h"
+#include "app/settings/ini_file.h"
+#include "app/settings/placement.h"
 
 int placement_get_int(const char* key, int defaultValue) {
     return iniGetInt(AppContext::instance().iniPath, kPlacementSection, key, defaultValue);

@@ -1,6 +1,6 @@
 // Positions through the platform's private-profile calls, by way of the UTF-8 layer.
-#include "app/app_context.h"
-#include "app/placement.h"
+#include "app/shell/app_context.h"
+#include "app/settings/placement.h"
 #include "platform/utf8_win32.h"
 
 int placement_get_int(const char* key, int defaultValue) {

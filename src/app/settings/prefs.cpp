@@ -1,6 +1,6 @@
-#include "app/prefs.h"
+#include "app/settings/prefs.h"
 
-#include "app/version_text.h"
+#include "app/shell/version_text.h"
 
 #include <cjson/cJSON.h>
 

@@ -1,4 +1,4 @@
-#include "app/app_context.h"
+#include "app/shell/app_context.h"
 
 AppContext& AppContext::instance() {
     static AppContext context;

@@ -5,7 +5,7 @@
 // releases itself and empties its slot when it closes.
 #include <string>
 
-#include "app/prefs.h"
+#include "app/settings/prefs.h"
 
 class MainWindow;
 class AuxiliaryWindow;

@@ -2,6 +2,6 @@
 // over to start-up.
 #include <windows.h>
 
-#include "app/startup_win32.h"
+#include "app/shell/startup_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) { return runOrvane(instance, commandLine); }

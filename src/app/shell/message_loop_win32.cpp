@@ -1,13 +1,13 @@
-#include "app/message_loop_win32.h"
+#include "app/shell/message_loop_win32.h"
 
 #include <windows.h>
 
 #include <initializer_list>
 
-#include "app/app_context.h"
-#include "app/auxiliary_window_win32.h"
-#include "app/key_router_win32.h"
-#include "app/main_window_win32.h"
+#include "app/shell/app_context.h"
+#include "app/windows/auxiliary_window_win32.h"
+#include "app/shell/key_router_win32.h"
+#include "app/main_window/main_window_win32.h"
 #include "platform/out_of_memory_win32.h"
 #include "view/editor_view_win32.h"
 

@@ -1,17 +1,17 @@
-#include "app/startup_win32.h"
+#include "app/shell/startup_win32.h"
 
 #include <commctrl.h>
 
 #include <memory>
 
-#include "app/app_context.h"
-#include "app/command_line.h"
-#include "app/folders.h"
-#include "app/main_window_win32.h"
-#include "app/message_loop_win32.h"
-#include "app/prefs.h"
-#include "app/resource_ids.h"
-#include "app/window_classes_win32.h"
+#include "app/shell/app_context.h"
+#include "app/shell/command_line.h"
+#include "app/settings/folders.h"
+#include "app/main_window/main_window_win32.h"
+#include "app/shell/message_loop_win32.h"
+#include "app/settings/prefs.h"
+#include "app/shell/resource_ids.h"
+#include "app/shell/window_classes_win32.h"
 #include "editor/text_buffer.h"
 #include "platform/handles_win32.h"
 #include "platform/library_search_win32.h"

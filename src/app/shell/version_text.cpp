@@ -1,4 +1,4 @@
-#include "app/version_text.h"
+#include "app/shell/version_text.h"
 
 #include "build_info.h"
 

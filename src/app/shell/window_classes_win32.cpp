@@ -1,4 +1,4 @@
-#include "app/window_classes_win32.h"
+#include "app/shell/window_classes_win32.h"
 
 #include <initializer_list>
 

@@ -1,4 +1,4 @@
-#include "app/about_animation.h"
+#include "app/windows/about_animation.h"
 
 #include <algorithm>
 #include <utility>

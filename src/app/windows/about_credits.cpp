@@ -1,6 +1,6 @@
-#include "app/about_credits.h"
+#include "app/windows/about_credits.h"
 
-#include "app/version_text.h"
+#include "app/shell/version_text.h"
 
 CreditsTable aboutCredits(const std::string& buildTimestamp, const std::string& revision) {
     CreditsTable table;

@@ -1,8 +1,8 @@
-#include "app/about_window_win32.h"
+#include "app/windows/about_window_win32.h"
 
-#include "app/app_context.h"
-#include "app/resource_ids.h"
-#include "app/version_text.h"
+#include "app/shell/app_context.h"
+#include "app/shell/resource_ids.h"
+#include "app/shell/version_text.h"
 #include "platform/keyboard_win32.h"
 #include "view/gfx/window_surface_win32.h"
 

@@ -3,9 +3,9 @@
 // starting over.
 #include <windows.h>
 
-#include "app/about_animation.h"
-#include "app/about_credits.h"
-#include "app/auxiliary_window_win32.h"
+#include "app/windows/about_animation.h"
+#include "app/windows/about_credits.h"
+#include "app/windows/auxiliary_window_win32.h"
 #include "platform/handles_win32.h"
 #include "view/gfx/surface.h"
 #include "view/gfx/text_renderer_win32.h"

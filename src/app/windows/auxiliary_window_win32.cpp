@@ -1,10 +1,10 @@
-#include "app/auxiliary_window_win32.h"
+#include "app/windows/auxiliary_window_win32.h"
 
 #include <string>
 
-#include "app/app_context.h"
-#include "app/main_window_win32.h"
-#include "app/placement.h"
+#include "app/shell/app_context.h"
+#include "app/main_window/main_window_win32.h"
+#include "app/settings/placement.h"
 #include "platform/out_of_memory_win32.h"
 #include "view/layout/monitor_fit_win32.h"
 

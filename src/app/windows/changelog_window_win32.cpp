@@ -1,7 +1,7 @@
-#include "app/changelog_window_win32.h"
+#include "app/windows/changelog_window_win32.h"
 
-#include "app/app_context.h"
-#include "app/resource_ids.h"
+#include "app/shell/app_context.h"
+#include "app/shell/resource_ids.h"
 #include "curses/screen/curses_window_win32.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // The changelog window: "changelog.txt" in a read-only curses editor.
 #include <windows.h>
 
-#include "app/auxiliary_window_win32.h"
-#include "app/curses_panes.h"
+#include "app/windows/auxiliary_window_win32.h"
+#include "app/windows/curses_panes.h"
 #include "curses/screen/curses_screen.h"
 #include "platform/handles_win32.h"
 #include "view/layout/window_sizer_win32.h"

@@ -1,4 +1,4 @@
-#include "app/curses_panes.h"
+#include "app/windows/curses_panes.h"
 
 #include "curses/screen/attributes.h"
 

@@ -3,7 +3,7 @@
 // editable preferences pane, each filtering its keys before the editor sees them.
 #include <string>
 
-#include "app/pane_keys.h"
+#include "app/windows/pane_keys.h"
 #include "curses/editor/curses_editor.h"
 
 // What a pane asks of the window it sits in.

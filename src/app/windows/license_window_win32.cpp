@@ -1,7 +1,7 @@
-#include "app/license_window_win32.h"
+#include "app/windows/license_window_win32.h"
 
-#include "app/app_context.h"
-#include "app/resource_ids.h"
+#include "app/shell/app_context.h"
+#include "app/shell/resource_ids.h"
 #include "platform/file_io.h"
 #include "platform/utf8_win32.h"
 

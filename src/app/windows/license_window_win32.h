@@ -3,7 +3,7 @@
 // control, black on white.
 #include <windows.h>
 
-#include "app/auxiliary_window_win32.h"
+#include "app/windows/auxiliary_window_win32.h"
 #include "platform/handles_win32.h"
 #include "view/layout/window_sizer_win32.h"
 

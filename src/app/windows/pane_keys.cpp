@@ -1,8 +1,8 @@
-#include "app/pane_keys.h"
+#include "app/windows/pane_keys.h"
 
 #include <cjson/cJSON.h>
 
-#include "app/prefs.h"
+#include "app/settings/prefs.h"
 #include "curses/screen/curses_screen.h"
 
 namespace {

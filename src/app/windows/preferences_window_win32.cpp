@@ -1,9 +1,9 @@
-#include "app/preferences_window_win32.h"
+#include "app/windows/preferences_window_win32.h"
 
-#include "app/app_context.h"
-#include "app/external_editor_win32.h"
-#include "app/prefs.h"
-#include "app/resource_ids.h"
+#include "app/shell/app_context.h"
+#include "app/main_window/external_editor_win32.h"
+#include "app/settings/prefs.h"
+#include "app/shell/resource_ids.h"
 #include "curses/screen/curses_window_win32.h"
 
 namespace {

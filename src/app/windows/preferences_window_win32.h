@@ -3,8 +3,8 @@
 // editable on the right, each in a curses editor; the right one saves only text that parses.
 #include <windows.h>
 
-#include "app/auxiliary_window_win32.h"
-#include "app/curses_panes.h"
+#include "app/windows/auxiliary_window_win32.h"
+#include "app/windows/curses_panes.h"
 #include "curses/screen/curses_screen.h"
 #include "platform/handles_win32.h"
 #include "view/layout/background_painter_win32.h"

@@ -1,4 +1,4 @@
-#include "app/switch_entries.h"
+#include "app/windows/switch_entries.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "app/switch_window_win32.h"
+#include "app/windows/switch_window_win32.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "app/app_context.h"
-#include "app/prefs.h"
-#include "app/resource_ids.h"
+#include "app/shell/app_context.h"
+#include "app/settings/prefs.h"
+#include "app/shell/resource_ids.h"
 #include "platform/utf8_win32.h"
 
 namespace {

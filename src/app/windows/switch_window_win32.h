@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/auxiliary_window_win32.h"
-#include "app/switch_entries.h"
+#include "app/windows/auxiliary_window_win32.h"
+#include "app/windows/switch_entries.h"
 #include "view/layout/window_sizer_win32.h"
 
 class SwitchWindow final : public AuxiliaryWindow {
