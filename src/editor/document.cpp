@@ -38,6 +38,8 @@ int Document::longestLine() const {
 }
 
 void Document::hidePointerWhileTyping() {
+    if (pointerSettled_) return;
+    pointerSettled_ = commandDepth_ > 0;
     if (!host_.mouseCaptured() && host_.pointerInEditor()) host_.hidePointer();
 }
 

@@ -109,7 +109,27 @@ public:
     void setCaretColumn(int column);
     void setCaretLine(int line);
     void setCaret(int column, int line);
+    // Hides the pointer when it lies over the editor and no drag holds the mouse. Inside a
+    // command the host is asked once: the answer cannot change while the command runs, and
+    // each question is a system call, which a command that moves the caret per match or per
+    // character would otherwise make hundreds of thousands of times.
     void hidePointerWhileTyping();
+
+    // Marks one command (a key, a dialog action, a step of the history); scopes nest.
+    class CommandScope {
+    public:
+        explicit CommandScope(Document& doc) : doc_(doc) {
+            if (doc_.commandDepth_++ == 0) doc_.pointerSettled_ = false;
+        }
+        ~CommandScope() {
+            if (--doc_.commandDepth_ == 0) doc_.pointerSettled_ = false;
+        }
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+
+    private:
+        Document& doc_;
+    };
 
     void extendSelection();
     void clearSelection();
@@ -126,6 +146,8 @@ private:
     DocumentHost& host_;
     ViewState& view_;
     EditorDefaults defaults_;
+    int commandDepth_ = 0;
+    bool pointerSettled_ = false;  // this command has asked the host already
 };
 
 // The text after the last '\' or '/', or the whole path.
