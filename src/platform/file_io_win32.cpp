@@ -1,5 +1,7 @@
-// Windows file classes: overlapped, block-aligned reads four blocks ahead without system
-// buffering, and up to sixteen asynchronous block writes in flight.
+// Windows file classes. Blocks: overlapped, block-aligned reads four blocks ahead without
+// system buffering, and up to sixteen asynchronous block writes in flight. Large: plain
+// requests of a megabyte or more through the system cache, straight into or out of the
+// caller's memory where it hands over that much at once.
 #include <windows.h>
 
 #include <algorithm>
@@ -18,6 +20,9 @@ constexpr int64_t kBlockSize = 8192;
 constexpr int kReadBlocks = 4;
 constexpr size_t kReadAreaBytes = 0x9FFF;  // four aligned blocks fit at any start address
 constexpr size_t kMaxPendingWrites = 16;
+// The most one large request asks for: a request's count is 32 bits, and a bounded request
+// keeps a failing disk from hiding a gigabyte of work in one call.
+constexpr int64_t kLargestRequest = int64_t{64} << 20;
 
 // Opens a UTF-8 path: the wide API for non-ASCII or long paths (with the long-path prefix),
 // else the path bytes unchanged through the narrow API. A reader also falls back to the
@@ -135,6 +140,7 @@ struct ReadBlock {
 
 struct FileReader::Impl {
     HANDLE handle = INVALID_HANDLE_VALUE;
+    FileRequests requests = FileRequests::Blocks;
     bool sharedWrite = false;
     int64_t size = 0;
     int64_t position = 0;
@@ -209,8 +215,10 @@ struct FileReader::Impl {
     }
 };
 
-FileReader::FileReader(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
-    const DWORD flags = FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING;
+FileReader::FileReader(const std::string& utf8Path, FileRequests requests) : impl_(std::make_unique<Impl>()) {
+    impl_->requests = requests;
+    const DWORD flags =
+        requests == FileRequests::Large ? FILE_FLAG_SEQUENTIAL_SCAN : FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING;
     DWORD error = 0;
     HANDLE handle = openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, flags, true, error);
     if (handle == INVALID_HANDLE_VALUE && error == ERROR_SHARING_VIOLATION) {
@@ -220,6 +228,7 @@ FileReader::FileReader(const std::string& utf8Path) : impl_(std::make_unique<Imp
     if (handle == INVALID_HANDLE_VALUE) return;
     impl_->handle = handle;
     impl_->size = querySize(handle);
+    if (requests == FileRequests::Large) return;
     impl_->area = std::make_unique<char[]>(kReadAreaBytes);
     auto base = reinterpret_cast<uintptr_t>(impl_->area.get());
     char* aligned = impl_->area.get() + ((kBlockSize - base % kBlockSize) % kBlockSize);
@@ -250,6 +259,20 @@ int64_t FileReader::read(void* buffer, int64_t n) {
     if (n < 1) return 0;
     auto* out = static_cast<char*>(buffer);
     int64_t copied = 0;
+    if (r.requests == FileRequests::Large) {
+        // Straight into the caller's memory, in as few requests as it allows.
+        while (copied < n) {
+            DWORD got = 0;
+            const auto want = static_cast<DWORD>(std::min(n - copied, kLargestRequest));
+            if (!ReadFile(r.handle, out + copied, want, &got, nullptr) || got == 0) {
+                r.failed = true;
+                break;
+            }
+            copied += got;
+            r.position += got;
+        }
+        return copied;
+    }
     bool failure = false;
     while (copied < n && !failure) {
         while (!r.full.empty() && copied < n) {
@@ -314,6 +337,10 @@ struct WriteBlock {
 
 struct FileWriter::Impl {
     HANDLE handle = INVALID_HANDLE_VALUE;
+    FileRequests requests = FileRequests::Blocks;
+    // Large requests: the bytes gathered for the next request.
+    std::unique_ptr<char[]> gathered;
+    int64_t gatheredFill = 0;
     bool ok = false;
     FileError error = FileError::None;
     bool cutToWritten = false;
@@ -333,6 +360,36 @@ struct FileWriter::Impl {
     void failed(DWORD code) {
         ok = false;
         if (error == FileError::None) error = code == NO_ERROR ? FileError::Other : errorFrom(code);
+    }
+
+    // Large requests: writes bytes at position, synchronously, in bounded requests.
+    void writeLarge(const char* data, int64_t n) {
+        if (!ok) {
+            // After a failure the save is lost anyway: the rest is counted, not written.
+            position += n;
+            length = std::max(length, position);
+            return;
+        }
+        while (n > 0) {
+            DWORD written = 0;
+            const auto want = static_cast<DWORD>(std::min(n, kLargestRequest));
+            if (!WriteFile(handle, data, want, &written, nullptr)) {
+                failed(GetLastError());
+                written = want;  // lost, as a failed block is: the position goes on
+            } else if (written != want) {
+                failed(ERROR_DISK_FULL);
+                written = want;
+            }
+            data += written;
+            n -= written;
+            position += written;
+            length = std::max(length, position);
+        }
+    }
+    void writeGathered() {
+        if (gatheredFill == 0) return;
+        writeLarge(gathered.get(), gatheredFill);
+        gatheredFill = 0;
     }
 
     WriteBlock* newBlock() {
@@ -405,9 +462,14 @@ DWORD dispositionOf(FileWriter::Mode mode) {
 
 }  // namespace
 
-FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make_unique<Impl>()) {
-    // The blocks first: a writer without them must not have created or emptied the file.
-    for (size_t i = 0; i < kMaxPendingWrites; ++i) impl_->freeBlocks.push_back(impl_->newBlock());
+FileWriter::FileWriter(const std::string& utf8Path, Mode mode, FileRequests requests)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->requests = requests;
+    // The memory first: a writer without it must not have created or emptied the file.
+    if (requests == FileRequests::Large)
+        impl_->gathered = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(kLargeRequestBytes));
+    else
+        for (size_t i = 0; i < kMaxPendingWrites; ++i) impl_->freeBlocks.push_back(impl_->newBlock());
     DWORD error = 0;
     // Through a link to a missing file the system may say the file exists (the link does), so
     // a file made there is told by nothing answering to the name before and its being empty.
@@ -415,8 +477,9 @@ FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make
         impl_->error = FileError::Exists;
         return;
     }
-    impl_->handle = openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode),
-                             FILE_FLAG_OVERLAPPED, false, error);
+    const DWORD flags = requests == FileRequests::Large ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_OVERLAPPED;
+    impl_->handle =
+        openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode), flags, false, error);
     if (impl_->handle != INVALID_HANDLE_VALUE && mode == Mode::CreateThroughLink && querySize(impl_->handle) > 0) {
         // A file with text in it was there after all: it is not this writer's to fill.
         CloseHandle(impl_->handle);
@@ -449,6 +512,23 @@ int64_t FileWriter::write(const void* bytes, int64_t n) {
         return n;
     }
     const char* data = static_cast<const char*>(bytes);
+    if (w.requests == FileRequests::Large) {
+        int64_t left = n;
+        while (left > 0) {
+            if (w.gatheredFill == 0 && left >= kLargeRequestBytes) {
+                // A request's worth or more goes out from the caller's memory, without a copy.
+                w.writeLarge(data, left);
+                break;
+            }
+            const int64_t take = std::min(left, kLargeRequestBytes - w.gatheredFill);
+            std::copy_n(data, take, w.gathered.get() + w.gatheredFill);
+            w.gatheredFill += take;
+            data += take;
+            left -= take;
+            if (w.gatheredFill == kLargeRequestBytes) w.writeGathered();
+        }
+        return n;
+    }
     int64_t left = n;
     while (left > 0) {
         if (w.freeBlocks.empty() && !w.pending.empty()) w.collectOldest(false);
@@ -468,6 +548,11 @@ int64_t FileWriter::write(const void* bytes, int64_t n) {
 void FileWriter::flush(bool all) {
     Impl& w = *impl_;
     if (w.handle == INVALID_HANDLE_VALUE) return;
+    if (w.requests == FileRequests::Large) {
+        // Nothing is ever in flight: a flush writes what is gathered.
+        w.writeGathered();
+        return;
+    }
     if (all && !w.freeBlocks.empty() && w.freeBlocks.front()->fill > 0) w.startCurrent();
     while (!w.pending.empty()) {
         bool finished = w.collectOldest(true);
