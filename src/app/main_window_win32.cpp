@@ -173,6 +173,8 @@ void MainWindow::initialise(HWND window) {
     EditorDefaults defaults{pref_crlf(app.prefs), pref_space(app.prefs), pref_tab_size(app.prefs)};
     document_ = std::make_unique<Document>(*this, *view_, defaults);
     createEditor();
+    // The editor gets its size now: a long start-up load shows its progress there.
+    layout(IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED);
     TextBuffer title;
     title.setFormat(kMaxInitialTitle, "%s - *", applicationName_.c_str());
     setTitle(title.c_str());
