@@ -37,7 +37,7 @@ def in_orvane(path):
         app.type("buffer")
         start = time.perf_counter()
         run("xdotool", "key", "ctrl+Return")
-        if not wait_until(lambda: not app.windows("^Replace$"), 1800, 0.005):
+        if not wait_until(lambda: not app.windows("^Replace$"), 1800, 0.02):
             return None
         return time.perf_counter() - start
 

@@ -15,7 +15,12 @@ public:
         ++questions;
         return pointerInside;
     }
+    bool mouseCaptured() const override {
+        ++captureQuestions;
+        return captured;
+    }
     mutable int questions = 0;
+    mutable int captureQuestions = 0;
 };
 
 struct PointerQuestions : ::testing::Test {
@@ -37,6 +42,7 @@ TEST_F(PointerQuestions, ReplaceAllAsksOnceAndHidesOnce) {
     replace(document, "buf", "buffer", {.fromStart = true, .all = true});
     EXPECT_EQ(document.line(299), std::string("buffer one buffer two buffer"));
     EXPECT_EQ(host.questions, 1);
+    EXPECT_EQ(host.captureQuestions, 1);
     EXPECT_EQ(host.hideCount, 1);
 }
 
