@@ -6,8 +6,11 @@ namespace {
 
 // A transfer that ends within this time shows nothing and handles no message.
 constexpr uint64_t kGraceMs = 300;
-// How often the messages are looked at and the progress redrawn meanwhile.
+// How often the waiting messages are handled meanwhile: often enough for moves and resizes
+// to follow the pointer.
 constexpr uint64_t kLookEveryMs = 30;
+// How often the progress is redrawn: each redraw is a paint.
+constexpr uint64_t kShowEveryMs = 250;
 
 bool isKeyboardInput(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
@@ -31,9 +34,12 @@ bool BusyTransfer::advanced(const TransferStep& step) {
     const uint64_t now = GetTickCount64();
     if (now - started_ < kGraceMs || now - lastLook_ < kLookEveryMs) return !stopped_;
     lastLook_ = now;
-    if (EditorView* view = EditorView::fromWindow(editor_)) {
-        view->setStatusNotice(transferNotice(kind_, step));
-        shown_ = true;
+    if (now - lastShown_ >= kShowEveryMs) {
+        lastShown_ = now;
+        if (EditorView* view = EditorView::fromWindow(editor_)) {
+            view->setStatusNotice(transferNotice(kind_, step));
+            shown_ = true;
+        }
     }
     handleWaitingMessages();
     return !stopped_;

@@ -30,6 +30,7 @@ private:
     TransferKind kind_;
     uint64_t started_;
     uint64_t lastLook_ = 0;
+    uint64_t lastShown_ = 0;
     bool shown_ = false;
     bool stopped_ = false;
 };
