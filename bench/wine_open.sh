@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# orvane.exe under Wine on the 425 MB file of bench/compare.sh: the time from start to the
-# title showing the file, and the peak memory. Usage: bench/wine_open.sh [RUNS] [EXE]; the
-# exe defaults to build/win64/orvane.exe. ORVANE_BENCH_DIR picks the folder for the file.
+# orvane.exe under Wine on the 425 MB file of bench/compare.sh, beside native Vim and cp +
+# sync in the same run: start -> whole text loaded and painted, Ctrl+S -> saved, and the peak
+# memory (see wine_open.py). Usage: bench/wine_open.sh [RUNS] [EXE]; the exe defaults to
+# build/win64/orvane.exe. ORVANE_BENCH_DIR picks the folder for the file; ORVANE_BENCH_SAVE=0
+# leaves out the save.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-3}
@@ -15,6 +17,7 @@ free_kb=$(df -Pk "$folder" | awk 'NR == 2 { print $4 }')
 [ "$free_kb" -ge $((1024 * 1024)) ] || { echo "wine_open: $folder has too little free space" >&2; exit 1; }
 work=$(mktemp -d "$folder/orvane-wine-open-XXXXXX")
 trap 'rm -rf "$work"' EXIT
+command -v vim >/dev/null || { echo "wine_open: vim is needed for the side-by-side figures" >&2; exit 1; }
 python3 "$gen" "$work/big.txt"
 exec_args=("$work/big.txt" "$runs")
 [ -z "$exe" ] || exec_args+=("$exe")

@@ -38,7 +38,19 @@ int Document::longestLine() const {
 }
 
 void Document::hidePointerWhileTyping() {
-    if (!host_.mouseCaptured() && host_.pointerInEditor()) host_.hidePointer();
+    if (pointerSettled_) return;
+    pointerSettled_ = commandDepth_ > 0;
+    if (!mouseCaptured() && host_.pointerInEditor()) host_.hidePointer();
+}
+
+bool Document::mouseCaptured() {
+    if (captureKnown_) return captured_;
+    const bool captured = host_.mouseCaptured();
+    if (commandDepth_ > 0) {
+        captureKnown_ = true;
+        captured_ = captured;
+    }
+    return captured;
 }
 
 void Document::setCaretColumn(int column) {
@@ -70,7 +82,7 @@ void Document::setCaret(int column, int line) {
 }
 
 void Document::extendSelection() {
-    bool captured = host_.mouseCaptured();
+    bool captured = mouseCaptured();
     if (!selectionActive) {
         selectionActive = true;
         anchor = captured ? selectionStart : TextPosition{view_.caretColumn, view_.caretLine};

@@ -109,7 +109,29 @@ public:
     void setCaretColumn(int column);
     void setCaretLine(int line);
     void setCaret(int column, int line);
+    // Hides the pointer when it lies over the editor and no drag holds the mouse. Inside a
+    // command the host is asked once: the answer cannot change while the command runs, and
+    // each question is a system call, which a command that moves the caret per match or per
+    // character would otherwise make hundreds of thousands of times.
     void hidePointerWhileTyping();
+    // A drag selection holds the mouse; asked of the host once per command, as above.
+    bool mouseCaptured();
+
+    // Marks one command (a key, a dialog action, a step of the history); scopes nest.
+    class CommandScope {
+    public:
+        explicit CommandScope(Document& doc) : doc_(doc) {
+            if (doc_.commandDepth_++ == 0) doc_.forgetHostAnswers();
+        }
+        ~CommandScope() {
+            if (--doc_.commandDepth_ == 0) doc_.forgetHostAnswers();
+        }
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+
+    private:
+        Document& doc_;
+    };
 
     void extendSelection();
     void clearSelection();
@@ -126,6 +148,16 @@ private:
     DocumentHost& host_;
     ViewState& view_;
     EditorDefaults defaults_;
+    void forgetHostAnswers() {
+        pointerSettled_ = false;
+        captureKnown_ = false;
+    }
+
+    int commandDepth_ = 0;
+    // What this command has asked the host already.
+    bool pointerSettled_ = false;
+    bool captureKnown_ = false;
+    bool captured_ = false;
 };
 
 // The text after the last '\' or '/', or the whole path.

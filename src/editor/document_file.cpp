@@ -16,6 +16,7 @@
 
 #include "editor/document.h"
 #include "editor/file_identity.h"
+#include "editor/transfer_progress.h"
 #include "platform/file_io.h"
 #include "platform/safe_file_writer.h"
 #include "text/utf16.h"
@@ -270,14 +271,27 @@ LoadResult loadDocument(Document& document, ByteSource& source, const std::strin
     return LoadResult::Loaded;
 }
 
-LoadResult loadDocument(Document& document, const std::string& path) {
-    FileReader reader(path);
+namespace {
+
+// Tells progress to no one and never stops.
+class NoProgress final : public TransferProgress {
+public:
+    bool advanced(const TransferStep&) override { return true; }
+};
+
+}  // namespace
+
+LoadResult loadDocument(Document& document, const std::string& path, TransferProgress* progress) {
+    FileReader reader(path, FileRequests::Large);
     if (!reader.isOpen()) return LoadResult::CannotOpen;
     // The file's identity is taken before its bytes are read: a change made meanwhile then
     // shows as a change.
     FileIdentity disk{true, fileStamp(path), 0};
-    HashingSource hashed(reader);
+    NoProgress quiet;
+    ProgressSource told(reader, progress ? *progress : quiet);
+    HashingSource hashed(told);
     LoadResult result = loadDocument(document, hashed, path);
+    if (told.stopped()) return LoadResult::Cancelled;
     if (result == LoadResult::Loaded) {
         disk.hash = hashed.digest();
         document.disk = disk;
@@ -320,8 +334,11 @@ public:
     bool crlf() const { return crlf_; }
     void finish() {
         if (used_) writer_->write(piece_.get(), static_cast<int64_t>(used_));
+        handedOn_ += used_;
         used_ = 0;
     }
+    // The bytes given to the writer so far.
+    int64_t handedOn() const { return static_cast<int64_t>(handedOn_); }
 
 private:
     void put(const char* bytes, size_t n) {
@@ -340,6 +357,7 @@ private:
     size_t step_;
     std::unique_ptr<char[]> piece_;
     size_t used_ = 0;
+    size_t handedOn_ = 0;
 };
 
 // Turns the document's UTF-8 text into the file's encoding on its way to the file: UTF-8
@@ -441,7 +459,7 @@ void saveStretch(const LineList& lines, int first, int last, SaveBuffer& out) {
 
 namespace {
 
-void writeLines(const Document& document, SaveBuffer& out) {
+void writeLines(const Document& document, SaveBuffer& out, TransferProgress* progress = nullptr) {
     const LineList& lines = document.lines;
     const int count = lines.count();
     for (int i = 0; i < count;) {
@@ -453,6 +471,8 @@ void writeLines(const Document& document, SaveBuffer& out) {
             out.line(text.data(), text.size());
         }
         i = last + 1;
+        // A save goes on whatever the answer: the file is only replaced once all of it is there.
+        if (progress) progress->advanced({out.handedOn(), 0, static_cast<double>(i) / count});
     }
     out.finish();
 }
@@ -468,7 +488,7 @@ bool readsBackAsWritten(const Document& document) {
     return true;
 }
 
-SaveOutcome saveTo(Document& document, const std::string& path) {
+SaveOutcome saveTo(Document& document, const std::string& path, TransferProgress* progress) {
     if (path.empty()) return {};
     // The memory comes first, so that running out of it touches no file.
     SaveBuffer out(document.crlf, kWriteStep);
@@ -479,7 +499,7 @@ SaveOutcome saveTo(Document& document, const std::string& path) {
     HashingSink hashed(writer);
     encoded.attach(hashed);
     out.attach(encoded);
-    writeLines(document, out);
+    writeLines(document, out, progress);
     encoded.finish();
     if (!writer.commit())
         return {writer.targetDamaged() ? SaveResult::FailedInPlace : SaveResult::NotSaved, writer.error(),
@@ -507,15 +527,15 @@ void writeDocumentText(const Document& document, ByteSink& sink) {
     encoded.finish();
 }
 
-SaveOutcome saveDocument(Document& document) {
+SaveOutcome saveDocument(Document& document, TransferProgress* progress) {
     // Saving over the file would cut out the bytes that the lines do not hold.
     if (document.format.keepsBytesTheLinesCannot()) return {SaveResult::RefusedNul, FileError::None, {}};
-    return saveTo(document, document.path);
+    return saveTo(document, document.path, progress);
 }
 
-SaveOutcome saveDocumentAs(Document& document, const std::string& path) {
+SaveOutcome saveDocumentAs(Document& document, const std::string& path, TransferProgress* progress) {
     if (document.format.keepsBytesTheLinesCannot() && !document.path.empty() &&
         file_system::sameFile(path, document.path))
         return {SaveResult::RefusedNul, FileError::None, {}};
-    return saveTo(document, path);
+    return saveTo(document, path, progress);
 }

@@ -5,16 +5,19 @@
 #include "platform/file_io.h"
 
 class Document;
+class TransferProgress;
 
 enum class LoadResult {
     Loaded,
     CannotOpen,   // the file could not be opened
     ReadFailed,   // a read failed part-way
     OutOfMemory,  // the text is too large to hold
+    Cancelled,    // the user stopped it
 };
 
-// Anything but Loaded leaves the document exactly as it was.
-LoadResult loadDocument(Document& document, const std::string& path);
+// Anything but Loaded leaves the document exactly as it was. progress, when given, is told
+// after every request and may stop the load.
+LoadResult loadDocument(Document& document, const std::string& path, TransferProgress* progress = nullptr);
 // The same from any source of bytes; path becomes the document's path.
 LoadResult loadDocument(Document& document, ByteSource& source, const std::string& path);
 
@@ -38,8 +41,9 @@ struct SaveOutcome {
 // the file's own encoding (UTF-8 lines, or UTF-16 with its mark). A document whose file holds
 // bytes the lines cannot keep (NUL bytes, or UTF-16 that is not well formed) is not saved
 // over that file.
-SaveOutcome saveDocument(Document& document);
+// progress, when given, is told after every request.
+SaveOutcome saveDocument(Document& document, TransferProgress* progress = nullptr);
 // The same to another path, which becomes the document's path once the text is saved there.
-SaveOutcome saveDocumentAs(Document& document, const std::string& path);
+SaveOutcome saveDocumentAs(Document& document, const std::string& path, TransferProgress* progress = nullptr);
 // The document's text exactly as a save writes it.
 void writeDocumentText(const Document& document, ByteSink& sink);

@@ -38,6 +38,7 @@ bool enterReplace(Document& doc, const std::string& text, const std::string& rep
 
 bool runDialogEnter(Document& doc, FindDialogKind kind, const std::string& first, const std::string& second,
                     const DialogModifiers& modifiers) {
+    Document::CommandScope command(doc);
     switch (kind) {
     case FindDialogKind::Find: return enterFind(doc, first, modifiers);
     case FindDialogKind::Replace: return enterReplace(doc, first, second, modifiers);

@@ -208,6 +208,7 @@ bool isDocumentAction(KeyAction action) { return action >= KeyAction::FindNext; 
 
 bool performKeyAction(Document& doc, const KeyDecision& decision, TypingState* typing) {
     if (!isDocumentAction(decision.action)) return false;
+    Document::CommandScope command(doc);
     if (decision.action == KeyAction::TypeCharacter) {
         // Typed characters are the one command whose steps join into words.
         asCommand(doc, StepKind::Typing, [&] {

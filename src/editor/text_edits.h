@@ -32,6 +32,7 @@ void rewriteLine(Document& doc, int line, std::string_view text, const ChangeRec
 // too) if memory runs out part-way, which is then thrown on.
 template <typename Body>
 void asCommand(Document& doc, StepKind kind, Body&& body) {
+    Document::CommandScope command(doc);
     doc.history.begin(doc, kind);
     try {
         body();

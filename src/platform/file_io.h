@@ -1,10 +1,18 @@
 #pragma once
-// The program's file classes for UTF-8 paths. On Windows they use overlapped, block-aligned
-// I/O (four 8192-byte read blocks ahead; up to sixteen 8192-byte writes in flight); the
-// native build has the same interface over POSIX calls.
+// The program's file classes for UTF-8 paths. On Windows the small files of the program use
+// overlapped, block-aligned I/O (four 8192-byte read blocks ahead; up to sixteen 8192-byte
+// writes in flight); documents, which may be gigabytes, go through the system cache in
+// requests of a megabyte or more. The native build has the same interface over POSIX calls.
 #include <cstdint>
 #include <memory>
 #include <string>
+
+// How a file's bytes travel. Blocks: 8192-byte requests, for the program's small files.
+// Large: requests of at least kLargeRequestBytes through the system cache, for documents;
+// each request under Wine costs as much as a small one, and the cache keeps a file that was
+// just read or written.
+enum class FileRequests { Blocks, Large };
+constexpr int64_t kLargeRequestBytes = int64_t{1} << 20;
 
 // Bytes read in order: a file, or memory.
 class ByteSource {
@@ -27,7 +35,7 @@ public:
 
 class FileReader final : public ByteSource {
 public:
-    explicit FileReader(const std::string& utf8Path);
+    explicit FileReader(const std::string& utf8Path, FileRequests requests = FileRequests::Blocks);
     ~FileReader();
     FileReader(const FileReader&) = delete;
     FileReader& operator=(const FileReader&) = delete;
@@ -74,7 +82,8 @@ public:
     };
     // Takes its memory before it touches the file: a writer that cannot be made has created,
     // emptied and opened nothing.
-    explicit FileWriter(const std::string& utf8Path, Mode mode = Mode::Truncate);
+    explicit FileWriter(const std::string& utf8Path, Mode mode = Mode::Truncate,
+                        FileRequests requests = FileRequests::Blocks);
     ~FileWriter();
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;

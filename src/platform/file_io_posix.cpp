@@ -39,7 +39,8 @@ struct FileReader::Impl {
     bool failed = false;
 };
 
-FileReader::FileReader(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
+// Reads are one pread of whatever the caller asks, whichever requests were chosen.
+FileReader::FileReader(const std::string& utf8Path, FileRequests) : impl_(std::make_unique<Impl>()) {
     int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
     struct stat st {};
@@ -126,6 +127,7 @@ struct FileWriter::Impl {
     FileError error = FileError::None;
     bool cutToWritten = false;
     int64_t written = 0;
+    int64_t batch = kWriteBatch;
     std::vector<char> pending;
 
     ~Impl() {
@@ -137,8 +139,10 @@ struct FileWriter::Impl {
     }
 };
 
-FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make_unique<Impl>()) {
-    impl_->pending.reserve(kWriteBatch);
+FileWriter::FileWriter(const std::string& utf8Path, Mode mode, FileRequests requests)
+    : impl_(std::make_unique<Impl>()) {
+    if (requests == FileRequests::Large) impl_->batch = kLargeRequestBytes;
+    impl_->pending.reserve(static_cast<size_t>(impl_->batch));
     impl_->fd = ::open(utf8Path.c_str(), openFlags(mode) | O_CLOEXEC, 0666);
     impl_->ok = impl_->fd >= 0;
     if (!impl_->ok) {
@@ -161,14 +165,22 @@ FileError FileWriter::error() const { return impl_->error; }
 int64_t FileWriter::write(const void* bytes, int64_t n) {
     if (n <= 0) return 0;
     const char* data = static_cast<const char*>(bytes);
+    const int64_t batch = impl_->batch;
+    if (impl_->pending.empty() && n >= batch) {
+        // A whole batch or more goes out as it is, without a copy.
+        if (impl_->fd < 0) impl_->failed(EBADF);
+        else if (!writeAll(impl_->fd, data, n)) impl_->failed(errno);
+        impl_->written += n;
+        return n;
+    }
     int64_t left = n;
     while (left > 0) {
-        int64_t room = kWriteBatch - static_cast<int64_t>(impl_->pending.size());
+        int64_t room = batch - static_cast<int64_t>(impl_->pending.size());
         int64_t take = left < room ? left : room;
         impl_->pending.insert(impl_->pending.end(), data, data + take);
         data += take;
         left -= take;
-        if (static_cast<int64_t>(impl_->pending.size()) == kWriteBatch) flush(false);
+        if (static_cast<int64_t>(impl_->pending.size()) == batch) flush(false);
     }
     return n;
 }

@@ -1,5 +1,7 @@
-// Windows file classes: overlapped, block-aligned reads four blocks ahead without system
-// buffering, and up to sixteen asynchronous block writes in flight.
+// Windows file classes. Blocks: overlapped, block-aligned reads four blocks ahead without
+// system buffering, and up to sixteen asynchronous block writes in flight. Large: plain
+// requests of a megabyte or more through the system cache, straight into or out of the
+// caller's memory where it hands over that much at once.
 #include <windows.h>
 
 #include <algorithm>
@@ -18,6 +20,9 @@ constexpr int64_t kBlockSize = 8192;
 constexpr int kReadBlocks = 4;
 constexpr size_t kReadAreaBytes = 0x9FFF;  // four aligned blocks fit at any start address
 constexpr size_t kMaxPendingWrites = 16;
+// The most one large request asks for: a request's count is 32 bits, and a bounded request
+// keeps a failing disk from hiding a gigabyte of work in one call.
+constexpr int64_t kLargestRequest = int64_t{64} << 20;
 
 // Opens a UTF-8 path: the wide API for non-ASCII or long paths (with the long-path prefix),
 // else the path bytes unchanged through the narrow API. A reader also falls back to the
@@ -125,7 +130,6 @@ FileError creationErrorFrom(DWORD error, const std::string& path) {
 }
 
 struct ReadBlock {
-    win32::Handle event;  // signalled when the block's read is done
     OVERLAPPED ov{};
     int64_t offset = 0;
     DWORD count = 0;
@@ -135,7 +139,8 @@ struct ReadBlock {
 }  // namespace
 
 struct FileReader::Impl {
-    win32::Handle handle;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    FileRequests requests = FileRequests::Blocks;
     bool sharedWrite = false;
     int64_t size = 0;
     int64_t position = 0;
@@ -149,18 +154,19 @@ struct FileReader::Impl {
 
     void close() {
         for (ReadBlock* block : pending) {
-            CancelIo(handle.get());
+            CancelIo(handle);
             WaitForSingleObject(block->ov.hEvent, INFINITE);
         }
         pending.clear();
         full.clear();
         freeBlocks.clear();
         for (ReadBlock& block : blocks) {
-            block.event.reset();
+            if (block.ov.hEvent) CloseHandle(block.ov.hEvent);
             block.ov.hEvent = nullptr;
         }
         area.reset();
-        handle.reset();
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        handle = INVALID_HANDLE_VALUE;
     }
 
     bool coveredByPending() const {
@@ -174,7 +180,7 @@ struct FileReader::Impl {
         while (!pending.empty()) {
             ReadBlock* block = pending.front();
             DWORD got = 0;
-            if (!GetOverlappedResult(handle.get(), &block->ov, &got, FALSE)) {
+            if (!GetOverlappedResult(handle, &block->ov, &got, FALSE)) {
                 if (GetLastError() == ERROR_IO_INCOMPLETE) break;
                 got = 0;
             }
@@ -193,7 +199,7 @@ struct FileReader::Impl {
         setOffset(block->ov, readAhead);
         readAhead += kBlockSize;
         DWORD got = 0;
-        if (ReadFile(handle.get(), block->buffer, static_cast<DWORD>(kBlockSize), &got, &block->ov)) {
+        if (ReadFile(handle, block->buffer, static_cast<DWORD>(kBlockSize), &got, &block->ov)) {
             if (got == 0) {
                 failed = true;
                 freeBlocks.push_back(block);
@@ -209,35 +215,37 @@ struct FileReader::Impl {
     }
 };
 
-FileReader::FileReader(const std::string& utf8Path) : impl_(std::make_unique<Impl>()) {
-    const DWORD flags = FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING;
+FileReader::FileReader(const std::string& utf8Path, FileRequests requests) : impl_(std::make_unique<Impl>()) {
+    impl_->requests = requests;
+    const DWORD flags =
+        requests == FileRequests::Large ? FILE_FLAG_SEQUENTIAL_SCAN : FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING;
     DWORD error = 0;
-    win32::Handle handle(openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, flags, true, error));
-    if (!handle.valid() && error == ERROR_SHARING_VIOLATION) {
-        handle.reset(openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, flags, true, error));
-        impl_->sharedWrite = handle.valid();
+    HANDLE handle = openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, flags, true, error);
+    if (handle == INVALID_HANDLE_VALUE && error == ERROR_SHARING_VIOLATION) {
+        handle = openPath(utf8Path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, flags, true, error);
+        impl_->sharedWrite = handle != INVALID_HANDLE_VALUE;
     }
-    if (!handle.valid()) return;
-    impl_->handle = std::move(handle);
-    impl_->size = querySize(impl_->handle.get());
+    if (handle == INVALID_HANDLE_VALUE) return;
+    impl_->handle = handle;
+    impl_->size = querySize(handle);
+    if (requests == FileRequests::Large) return;
     impl_->area = std::make_unique<char[]>(kReadAreaBytes);
     auto base = reinterpret_cast<uintptr_t>(impl_->area.get());
     char* aligned = impl_->area.get() + ((kBlockSize - base % kBlockSize) % kBlockSize);
     for (int i = 0; i < kReadBlocks; ++i) {
         ReadBlock& block = impl_->blocks[i];
         block.buffer = aligned + i * kBlockSize;
-        block.event.reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
-        block.ov.hEvent = block.event.get();
+        block.ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
         impl_->freeBlocks.push_back(&block);
     }
 }
 
 FileReader::~FileReader() = default;
 
-bool FileReader::isOpen() const { return impl_->handle.valid(); }
+bool FileReader::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; }
 
 int64_t FileReader::size() {
-    if (impl_->sharedWrite && impl_->handle.valid()) impl_->size = querySize(impl_->handle.get());
+    if (impl_->sharedWrite && impl_->handle != INVALID_HANDLE_VALUE) impl_->size = querySize(impl_->handle);
     return impl_->size;
 }
 
@@ -246,11 +254,25 @@ bool FileReader::failed() const { return impl_->failed; }
 int64_t FileReader::read(void* buffer, int64_t n) {
     Impl& r = *impl_;
     if (r.sharedWrite) size();
-    if (!r.handle.valid() || n <= 0) return 0;
+    if (r.handle == INVALID_HANDLE_VALUE || n <= 0) return 0;
     n = std::min(n, r.size - r.position);
     if (n < 1) return 0;
     auto* out = static_cast<char*>(buffer);
     int64_t copied = 0;
+    if (r.requests == FileRequests::Large) {
+        // Straight into the caller's memory, in as few requests as it allows.
+        while (copied < n) {
+            DWORD got = 0;
+            const auto want = static_cast<DWORD>(std::min(n - copied, kLargestRequest));
+            if (!ReadFile(r.handle, out + copied, want, &got, nullptr) || got == 0) {
+                r.failed = true;
+                break;
+            }
+            copied += got;
+            r.position += got;
+        }
+        return copied;
+    }
     bool failure = false;
     while (copied < n && !failure) {
         while (!r.full.empty() && copied < n) {
@@ -274,7 +296,7 @@ int64_t FileReader::read(void* buffer, int64_t n) {
             ReadBlock* oldest = r.pending.front();
             r.pending.pop_front();
             DWORD got = 0;
-            if (GetOverlappedResult(r.handle.get(), &oldest->ov, &got, TRUE) && got > 0) {
+            if (GetOverlappedResult(r.handle, &oldest->ov, &got, TRUE) && got > 0) {
                 oldest->count = got;
                 r.full.push_back(oldest);
             } else {
@@ -295,7 +317,6 @@ namespace {
 struct WriteBlock {
     int64_t offset = 0;
     DWORD fill = 0;
-    win32::Handle event;  // signalled when the block's write is done
     OVERLAPPED ov{};
     std::unique_ptr<char[]> raw;
     char* data = nullptr;
@@ -303,8 +324,10 @@ struct WriteBlock {
     WriteBlock() : raw(std::make_unique<char[]>(kBlockSize + 4095)) {
         auto base = reinterpret_cast<uintptr_t>(raw.get());
         data = raw.get() + ((4096 - base % 4096) % 4096);
-        event.reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
-        ov.hEvent = event.get();
+        ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    }
+    ~WriteBlock() {
+        if (ov.hEvent) CloseHandle(ov.hEvent);
     }
     WriteBlock(const WriteBlock&) = delete;
     WriteBlock& operator=(const WriteBlock&) = delete;
@@ -313,7 +336,11 @@ struct WriteBlock {
 }  // namespace
 
 struct FileWriter::Impl {
-    win32::Handle handle;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    FileRequests requests = FileRequests::Blocks;
+    // Large requests: the bytes gathered for the next request.
+    std::unique_ptr<char[]> gathered;
+    int64_t gatheredFill = 0;
     bool ok = false;
     FileError error = FileError::None;
     bool cutToWritten = false;
@@ -323,16 +350,46 @@ struct FileWriter::Impl {
     std::deque<WriteBlock*> freeBlocks, pending;
 
     ~Impl() {
-        if (!handle.valid()) return;
+        if (handle == INVALID_HANDLE_VALUE) return;
         // Nothing may still be writing into the blocks when they go.
-        CancelIo(handle.get());
+        CancelIo(handle);
         for (WriteBlock* block : pending) WaitForSingleObject(block->ov.hEvent, INFINITE);
-        handle.reset();
+        CloseHandle(handle);
     }
 
     void failed(DWORD code) {
         ok = false;
         if (error == FileError::None) error = code == NO_ERROR ? FileError::Other : errorFrom(code);
+    }
+
+    // Large requests: writes bytes at position, synchronously, in bounded requests.
+    void writeLarge(const char* data, int64_t n) {
+        if (!ok) {
+            // After a failure the save is lost anyway: the rest is counted, not written.
+            position += n;
+            length = std::max(length, position);
+            return;
+        }
+        while (n > 0) {
+            DWORD written = 0;
+            const auto want = static_cast<DWORD>(std::min(n, kLargestRequest));
+            if (!WriteFile(handle, data, want, &written, nullptr)) {
+                failed(GetLastError());
+                written = want;  // lost, as a failed block is: the position goes on
+            } else if (written != want) {
+                failed(ERROR_DISK_FULL);
+                written = want;
+            }
+            data += written;
+            n -= written;
+            position += written;
+            length = std::max(length, position);
+        }
+    }
+    void writeGathered() {
+        if (gatheredFill == 0) return;
+        writeLarge(gathered.get(), gatheredFill);
+        gatheredFill = 0;
     }
 
     WriteBlock* newBlock() {
@@ -345,7 +402,7 @@ struct FileWriter::Impl {
         ResetEvent(block->ov.hEvent);
         setOffset(block->ov, block->offset);
         DWORD written = 0;
-        if (WriteFile(handle.get(), block->data, block->fill, &written, &block->ov)) {
+        if (WriteFile(handle, block->data, block->fill, &written, &block->ov)) {
             if (written != block->fill) failed(ERROR_DISK_FULL);
             return false;
         }
@@ -373,7 +430,7 @@ struct FileWriter::Impl {
     bool collectOldest(bool wait) {
         WriteBlock* block = pending.front();
         DWORD written = 0;
-        if (GetOverlappedResult(handle.get(), &block->ov, &written, wait ? TRUE : FALSE)) {
+        if (GetOverlappedResult(handle, &block->ov, &written, wait ? TRUE : FALSE)) {
             if (written != block->fill) failed(ERROR_DISK_FULL);
         } else {
             DWORD error = GetLastError();
@@ -405,9 +462,14 @@ DWORD dispositionOf(FileWriter::Mode mode) {
 
 }  // namespace
 
-FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make_unique<Impl>()) {
-    // The blocks first: a writer without them must not have created or emptied the file.
-    for (size_t i = 0; i < kMaxPendingWrites; ++i) impl_->freeBlocks.push_back(impl_->newBlock());
+FileWriter::FileWriter(const std::string& utf8Path, Mode mode, FileRequests requests)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->requests = requests;
+    // The memory first: a writer without it must not have created or emptied the file.
+    if (requests == FileRequests::Large)
+        impl_->gathered = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(kLargeRequestBytes));
+    else
+        for (size_t i = 0; i < kMaxPendingWrites; ++i) impl_->freeBlocks.push_back(impl_->newBlock());
     DWORD error = 0;
     // Through a link to a missing file the system may say the file exists (the link does), so
     // a file made there is told by nothing answering to the name before and its being empty.
@@ -415,26 +477,28 @@ FileWriter::FileWriter(const std::string& utf8Path, Mode mode) : impl_(std::make
         impl_->error = FileError::Exists;
         return;
     }
-    impl_->handle.reset(openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode),
-                                 FILE_FLAG_OVERLAPPED, false, error));
-    if (impl_->handle.valid() && mode == Mode::CreateThroughLink && querySize(impl_->handle.get()) > 0) {
+    const DWORD flags = requests == FileRequests::Large ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_OVERLAPPED;
+    impl_->handle =
+        openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode), flags, false, error);
+    if (impl_->handle != INVALID_HANDLE_VALUE && mode == Mode::CreateThroughLink && querySize(impl_->handle) > 0) {
         // A file with text in it was there after all: it is not this writer's to fill.
-        impl_->handle.reset();
+        CloseHandle(impl_->handle);
+        impl_->handle = INVALID_HANDLE_VALUE;
         error = ERROR_FILE_EXISTS;
     }
-    impl_->ok = impl_->handle.valid();
+    impl_->ok = impl_->handle != INVALID_HANDLE_VALUE;
     if (!impl_->ok) {
         impl_->error = creationErrorFrom(error, utf8Path);
         if (impl_->error == FileError::None) impl_->error = FileError::Other;
         return;
     }
     // Only a disk file has a length to cut: a device keeps whatever it is.
-    impl_->cutToWritten = mode == Mode::Overwrite && GetFileType(impl_->handle.get()) == FILE_TYPE_DISK;
+    impl_->cutToWritten = mode == Mode::Overwrite && GetFileType(impl_->handle) == FILE_TYPE_DISK;
 }
 
 FileWriter::~FileWriter() { close(); }
 
-bool FileWriter::isOpen() const { return impl_->handle.valid(); }
+bool FileWriter::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; }
 
 bool FileWriter::ok() const { return impl_->ok; }
 
@@ -443,11 +507,28 @@ FileError FileWriter::error() const { return impl_->error; }
 int64_t FileWriter::write(const void* bytes, int64_t n) {
     Impl& w = *impl_;
     if (n <= 0) return 0;
-    if (!w.handle.valid()) {
+    if (w.handle == INVALID_HANDLE_VALUE) {
         w.failed(ERROR_INVALID_HANDLE);
         return n;
     }
     const char* data = static_cast<const char*>(bytes);
+    if (w.requests == FileRequests::Large) {
+        int64_t left = n;
+        while (left > 0) {
+            if (w.gatheredFill == 0 && left >= kLargeRequestBytes) {
+                // A request's worth or more goes out from the caller's memory, without a copy.
+                w.writeLarge(data, left);
+                break;
+            }
+            const int64_t take = std::min(left, kLargeRequestBytes - w.gatheredFill);
+            std::copy_n(data, take, w.gathered.get() + w.gatheredFill);
+            w.gatheredFill += take;
+            data += take;
+            left -= take;
+            if (w.gatheredFill == kLargeRequestBytes) w.writeGathered();
+        }
+        return n;
+    }
     int64_t left = n;
     while (left > 0) {
         if (w.freeBlocks.empty() && !w.pending.empty()) w.collectOldest(false);
@@ -466,7 +547,12 @@ int64_t FileWriter::write(const void* bytes, int64_t n) {
 
 void FileWriter::flush(bool all) {
     Impl& w = *impl_;
-    if (!w.handle.valid()) return;
+    if (w.handle == INVALID_HANDLE_VALUE) return;
+    if (w.requests == FileRequests::Large) {
+        // Nothing is ever in flight: a flush writes what is gathered.
+        w.writeGathered();
+        return;
+    }
     if (all && !w.freeBlocks.empty() && w.freeBlocks.front()->fill > 0) w.startCurrent();
     while (!w.pending.empty()) {
         bool finished = w.collectOldest(true);
@@ -476,7 +562,7 @@ void FileWriter::flush(bool all) {
 
 bool FileWriter::syncToDisk() {
     Impl& w = *impl_;
-    if (!w.handle.valid()) {
+    if (w.handle == INVALID_HANDLE_VALUE) {
         w.failed(ERROR_INVALID_HANDLE);
         return false;
     }
@@ -484,17 +570,18 @@ bool FileWriter::syncToDisk() {
     if (w.cutToWritten) {
         FILE_END_OF_FILE_INFO end{};
         end.EndOfFile.QuadPart = w.position;
-        if (!SetFileInformationByHandle(w.handle.get(), FileEndOfFileInfo, &end, sizeof end)) w.failed(GetLastError());
+        if (!SetFileInformationByHandle(w.handle, FileEndOfFileInfo, &end, sizeof end)) w.failed(GetLastError());
     }
     // Only a disk file has buffers to put on the disk; a device refuses the request.
-    if (GetFileType(w.handle.get()) == FILE_TYPE_DISK && !FlushFileBuffers(w.handle.get())) w.failed(GetLastError());
+    if (GetFileType(w.handle) == FILE_TYPE_DISK && !FlushFileBuffers(w.handle)) w.failed(GetLastError());
     return w.ok;
 }
 
 void FileWriter::close() {
-    if (!impl_ || !impl_->handle.valid()) return;
+    if (!impl_ || impl_->handle == INVALID_HANDLE_VALUE) return;
     flush(true);
-    if (!impl_->handle.close()) impl_->failed(GetLastError());
+    if (!CloseHandle(impl_->handle)) impl_->failed(GetLastError());
+    impl_->handle = INVALID_HANDLE_VALUE;
     impl_->freeBlocks.clear();
     impl_->owned.clear();
 }

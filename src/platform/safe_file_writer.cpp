@@ -17,7 +17,8 @@ constexpr size_t kCopyStep = size_t{1} << 16;
 file_system::FileFacts SaveSteps::inspect(const std::string& path) { return file_system::inspect(path); }
 
 std::unique_ptr<FileWriter> SaveSteps::open(const std::string& path, FileWriter::Mode mode) {
-    return std::make_unique<FileWriter>(path, mode);
+    // A save may be gigabytes: large requests through the system cache.
+    return std::make_unique<FileWriter>(path, mode, FileRequests::Large);
 }
 
 FileError SaveSteps::finish(FileWriter& writer) {

@@ -71,7 +71,10 @@ void drawLineNumber(EditorCanvas& canvas, const Document& doc, EditorPaintState&
 
 void drawStatusText(EditorCanvas& canvas, const Document& doc, const ViewState& view, EditorPaintState& state, int top,
                     int clientWidth) {
-    formatStatusText(doc, view, state.scratch);
+    if (state.notice.empty())
+        formatStatusText(doc, view, state.scratch);
+    else
+        state.scratch.setFormat(kStatusTextMax, "  %s  ", state.notice.c_str());
     int length = static_cast<int>(state.scratch.size());
     CanvasTextSize size = canvas.measure(state.scratch.c_str(), length);
     canvas.drawText(state.scratch.c_str(), length, CanvasRect{clientWidth - size.width, top, clientWidth, top + size.height},
@@ -178,6 +181,7 @@ PaintSnapshot takePaintSnapshot(const Document& doc, const ViewState& view, cons
     s.showWhitespace = state.showWhitespace;
     s.clientWidth = clientWidth;
     s.clientHeight = clientHeight;
+    s.notice = state.notice;
     return s;
 }
 
@@ -240,7 +244,7 @@ PaintResult paintEditor(EditorCanvas& canvas, PaintScrollbar& scrollbar, const D
         int top = r * pitch;
         drawRow(canvas, doc, state, L, top, W, H, clientWidth);
         if (numbers) drawLineNumber(canvas, doc, state, L, view.caretLine, top, H, clientWidth);
-        if (!numbers && r == state.visibleRows - 1) drawStatusText(canvas, doc, view, state, top, clientWidth);
+        if ((!numbers || !state.notice.empty()) && r == state.visibleRows - 1) drawStatusText(canvas, doc, view, state, top, clientWidth);
     }
 
     if (doc.selectionActive) drawSelection(canvas, doc, state, W, H, clientWidth, clientHeight);

@@ -2,6 +2,8 @@
 // The editor's paint decisions: one pass over the visible rows of the document, drawn
 // through an EditorCanvas. Between full paints only the caret row and the status row are
 // re-rendered while nothing else can have changed (the paint cache).
+#include <string>
+
 #include "editor/document.h"
 #include "editor/text_buffer.h"
 #include "view/editor_canvas.h"
@@ -32,6 +34,8 @@ struct EditorPaintState {
     int textColor = 0xC0C0C0;
     int activeTextColor = 0x8080FF;
     TextBuffer scratch{128};
+    // Takes the status text's place while not empty: the progress of a long load or save.
+    std::string notice;
 };
 
 // The vertical scrollbar as the painter needs it: it re-reads and re-sets its own position
@@ -82,6 +86,7 @@ struct PaintSnapshot {
     bool relativeLineNumbers = false, absoluteLineNumbers = false;
     bool showWhitespace = false;
     int clientWidth = 0, clientHeight = 0;
+    std::string notice;
     bool operator==(const PaintSnapshot&) const = default;
 };
 PaintSnapshot takePaintSnapshot(const Document& doc, const ViewState& view, const EditorPaintState& state,

@@ -140,6 +140,12 @@ void EditorView::timer(UINT_PTR id) {
     refresh();
 }
 
+void EditorView::setStatusNotice(const std::string& text) {
+    if (state_.notice == text) return;
+    state_.notice = text;
+    wake();
+}
+
 void EditorView::wake() {
     if (ticksPerFiring_ != 1) setTickSpan(1);
     idleTicks_ = 0;

@@ -4,6 +4,8 @@
 // through the window's user-data slot.
 #include <windows.h>
 
+#include <string>
+
 #include "editor/typing.h"
 #include "platform/handles_win32.h"
 #include "view/editor_input.h"
@@ -64,6 +66,10 @@ public:
     void followView();
     // The window moved to a display of another DPI: the scrollbar follows it.
     void dpiChanged();
+
+    // Shows text in the status text's place (the progress of a long load or save) until it
+    // is given empty text, and paints it at once.
+    void setStatusNotice(const std::string& text);
 
     void toggleWhitespace();
     bool showWhitespace() const { return state_.showWhitespace; }

@@ -105,7 +105,9 @@ inline std::string state(const Editor& e) {
            std::to_string(d.selectionStart.line) + "-" + std::to_string(d.selectionEnd.column) + "," +
            std::to_string(d.selectionEnd.line) + " anchor " + std::to_string(d.anchor.column) + "," +
            std::to_string(d.anchor.line) + " modified " + std::to_string(d.modified) + " titles " +
-           std::to_string(e.host.titles.size()) + " hidden " + std::to_string(e.host.hideCount) + " find " + d.findText +
+           std::to_string(e.host.titles.size()) +
+           // Whether the pointer was hidden: a command hides it once, however many moves it makes.
+           " hidden " + std::to_string(e.host.hideCount > 0) + " find " + d.findText +
            " change " + d.replaceText;
     return out;
 }

@@ -31,15 +31,19 @@ std::string readAll(FileReader& reader, int64_t piece) {
 
 }  // namespace
 
+constexpr size_t kMega = size_t{1} << 20;
+
 TEST(Win32FileReader, ReadsFilesOfEverySizeIdentically) {
     Win32TempDir dir;
-    for (size_t size : {size_t{0}, size_t{1}, size_t{8191}, size_t{8192}, size_t{8193}, size_t{10} << 20}) {
+    for (size_t size : {size_t{0}, size_t{1}, size_t{8191}, size_t{8192}, size_t{8193}, kMega - 1, kMega, kMega + 1,
+                        size_t{10} << 20}) {
         std::string bytes = patternBytes(size);
         std::string path = dir.file(std::to_string(size) + ".r");
         ASSERT_TRUE(Win32TempDir::writeBytes(path, bytes));
-        for (int64_t piece : {int64_t{1000}, int64_t{65536}, int64_t{3} << 20}) {
+        for (auto requests : {FileRequests::Blocks, FileRequests::Large})
+        for (int64_t piece : {int64_t{1000}, int64_t{65536}, int64_t{kMega}, int64_t{3} << 20}) {
             if (size > 100000 && piece == 1000) continue;
-            FileReader reader(path);
+            FileReader reader(path, requests);
             ASSERT_TRUE(reader.isOpen());
             EXPECT_EQ(reader.size(), static_cast<int64_t>(size));
             EXPECT_EQ(readAll(reader, piece), bytes) << size << " bytes in pieces of " << piece;
@@ -63,25 +67,26 @@ TEST(Win32FileReader, MissingFileAndBadArgumentsReadNothing) {
 TEST(Win32FileWriter, WritesEverySizeIdentically) {
     Win32TempDir dir;
     for (size_t size : {size_t{0}, size_t{1}, size_t{8191}, size_t{8192}, size_t{8193}, size_t{16 * 8192 + 5},
-                        size_t{10} << 20}) {
+                        kMega - 1, kMega, kMega + 1, size_t{10} << 20})
+    for (auto requests : {FileRequests::Blocks, FileRequests::Large}) {
         std::string bytes = patternBytes(size);
         std::string path = dir.file(std::to_string(size) + ".w");
         {
-            FileWriter writer(path);
+            FileWriter writer(path, FileWriter::Mode::Truncate, requests);
             ASSERT_TRUE(writer.isOpen());
-            // Uneven pieces cross block boundaries.
+            // Uneven pieces cross block and request boundaries; some are larger than a request.
             size_t at = 0, piece = 1;
             while (at < bytes.size()) {
                 size_t take = std::min(piece, bytes.size() - at);
                 EXPECT_EQ(writer.write(bytes.data() + at, static_cast<int64_t>(take)), static_cast<int64_t>(take));
                 at += take;
                 piece = piece * 3 + 7;
-                if (piece > 200000) piece = 1;
+                if (piece > 3 * kMega) piece = 1;
             }
             writer.flush(true);
             EXPECT_TRUE(writer.ok());
         }
-        EXPECT_EQ(Win32TempDir::readBytes(path), bytes) << size;
+        EXPECT_EQ(Win32TempDir::readBytes(path), bytes) << size << (requests == FileRequests::Large ? " large" : "");
     }
 }
 

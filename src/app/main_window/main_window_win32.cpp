@@ -111,11 +111,13 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
         }
         return TRUE;
     case WM_TIMER:
-        if (wParam == kRecoveryTimer && self->recovery_ && self->document_)
+        if (wParam == kRecoveryTimer && self->recovery_ && self->document_ && !self->busy_)
             self->recovery_->tick(*self->document_, static_cast<int64_t>(GetTickCount64()));
         return TRUE;
     case WM_DROPFILES:
-        openDroppedFiles(reinterpret_cast<HDROP>(wParam), *self);
+        // A drop while a file is loaded or saved would change the document under it.
+        if (self->busy_) DragFinish(reinterpret_cast<HDROP>(wParam));
+        else openDroppedFiles(reinterpret_cast<HDROP>(wParam), *self);
         return TRUE;
     case WM_DPICHANGED:
         self->dpiChanged(*reinterpret_cast<const RECT*>(lParam));
@@ -172,6 +174,8 @@ void MainWindow::initialise(HWND window) {
     EditorDefaults defaults{pref_crlf(app.prefs), pref_space(app.prefs), pref_tab_size(app.prefs)};
     document_ = std::make_unique<Document>(*this, *view_, defaults);
     createEditor();
+    // The editor gets its size now: a long start-up load shows its progress there.
+    layout(IsZoomed(window) ? SIZE_MAXIMIZED : SIZE_RESTORED);
     TextBuffer title;
     title.setFormat(kMaxInitialTitle, "%s - *", applicationName_.c_str());
     setTitle(title.c_str());
@@ -181,7 +185,7 @@ void MainWindow::initialise(HWND window) {
     document_->newDocument();
     bool startedWithFile = !app.commandLinePath.empty();
     if (startedWithFile && FileReader(app.commandLinePath).isOpen())
-        reportLoad(loadDocument(*document_, app.commandLinePath), app.commandLinePath, false);
+        reportLoad(loadShowingProgress(app.commandLinePath), app.commandLinePath, false);
     app.commandLinePath.clear();
     // The first document has nothing before it to go back to.
     document_->history.clear();
@@ -209,6 +213,12 @@ void MainWindow::createEditor() {
 }
 
 void MainWindow::close() {
+    if (busy_) {
+        // A load stops and a save finishes first; the window closes after.
+        busy_->stop();
+        closeWhenIdle_ = true;
+        return;
+    }
     if (fullscreen_) toggle_fullscreen();
     DestroyWindow(window_);
 }
@@ -291,6 +301,25 @@ void MainWindow::toggle_fullscreen() {
     }
 }
 
+template <typename Work>
+auto MainWindow::whileBusy(TransferKind kind, Work&& work) {
+    BusyTransfer busy(editor_, kind);
+    busy_ = &busy;
+    struct Over {
+        MainWindow& window;
+        ~Over() {
+            window.busy_ = nullptr;
+            if (window.closeWhenIdle_) PostMessageW(window.window_, WM_CLOSE, 0, 0);
+            window.closeWhenIdle_ = false;
+        }
+    } over{*this};
+    return work(busy);
+}
+
+LoadResult MainWindow::loadShowingProgress(const std::string& path) {
+    return whileBusy(TransferKind::Load, [&](BusyTransfer& busy) { return loadDocument(*document_, path, &busy); });
+}
+
 void MainWindow::save(bool askForPath) {
     std::string path = document_->path;
     SaveOutcome outcome;
@@ -299,10 +328,11 @@ void MainWindow::save(bool askForPath) {
         if (!choose_file_for_save(window_, chosen)) return;
         if (!path.empty() && chosen == path && !mayWriteOver(chosen)) return;
         path = chosen;
-        outcome = saveDocumentAs(*document_, path);
+        outcome = whileBusy(TransferKind::Save,
+                            [&](BusyTransfer& busy) { return saveDocumentAs(*document_, path, &busy); });
     } else {
         if (!mayWriteOver(path)) return;
-        outcome = saveDocument(*document_);
+        outcome = whileBusy(TransferKind::Save, [&](BusyTransfer& busy) { return saveDocument(*document_, &busy); });
     }
     if (outcome.result != SaveResult::Saved) showError(saveFailedMessage(path, outcome));
 }
@@ -313,7 +343,8 @@ void MainWindow::openFile() {
 }
 
 void MainWindow::openPath(const std::string& path) {
-    reportLoad(loadDocument(*document_, path), path, true);
+    if (busy_) return;
+    reportLoad(loadShowingProgress(path), path, true);
     // An opened (or dropped) document starts at its top: the scrollbar shows it.
     if (EditorView* view = editorView()) view->followView();
 }
@@ -331,6 +362,7 @@ void MainWindow::reportLoad(LoadResult result, const std::string& path, bool rep
         return;
     case LoadResult::ReadFailed: showError(readFailedMessage(path)); return;
     case LoadResult::OutOfMemory: showError(loadOutOfMemoryMessage(path)); return;
+    case LoadResult::Cancelled: return;  // the user stopped it: the document is as it was
     }
 }
 
@@ -357,6 +389,11 @@ void MainWindow::showVersion() {
 }
 
 void MainWindow::command(int id) {
+    // A menu opened while a file is loaded or saved: only Exit is taken, and waits for it.
+    if (busy_) {
+        if (id == ID_FILE_EXIT) close();
+        return;
+    }
     AppContext& app = AppContext::instance();
     switch (id) {
     case ID_FILE_NEW: document_->newDocument(); break;

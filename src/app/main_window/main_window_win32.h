@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editor/document.h"
+#include "app/busy_transfer_win32.h"
 #include "app/main_window/main_clipboard_win32.h"
 #include "app/main_window/recovery_keeper.h"
 #include "editor/document_file.h"
@@ -62,6 +63,12 @@ private:
     void dpiChanged(const RECT& suggested);
     void save(bool askForPath);
     void openFile();
+    // Loads a file the user asked for: a long load shows its progress and Esc stops it.
+    LoadResult loadShowingProgress(const std::string& path);
+    // Runs a long load or save with the window answering meanwhile (work gets the progress);
+    // a close asked for meanwhile follows once it is over.
+    template <typename Work>
+    auto whileBusy(TransferKind kind, Work&& work);
     // Tells the user why a load left the document as it was.
     void reportLoad(LoadResult result, const std::string& path, bool reportCannotOpen);
     void showError(const std::string& message);
@@ -91,6 +98,9 @@ private:
     std::unique_ptr<FolderPlatform> folders_;
     std::unique_ptr<RecoveryKeeper> recovery_;
     MainClipboard clipboard_;
+    // The load or save under way, while one is: commands, drops and the recovery record wait.
+    BusyTransfer* busy_ = nullptr;
+    bool closeWhenIdle_ = false;
 };
 
 inline constexpr UINT_PTR kRecoveryTimer = 151;
