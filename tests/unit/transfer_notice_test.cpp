@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/transfer_notice.h"
+#include "app/main_window/transfer_notice.h"
 
 TEST(TransferNotice, SaysHowFarAndHowToStopALoad) {
     EXPECT_EQ(transferNotice(TransferKind::Load, {180'400'000, 425'000'000, 0.4245}),

@@ -1,4 +1,4 @@
-#include "app/busy_transfer_win32.h"
+#include "app/main_window/busy_transfer_win32.h"
 
 #include "view/editor_view_win32.h"
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "app/transfer_notice.h"
+#include "app/main_window/transfer_notice.h"
 #include "editor/transfer_progress.h"
 
 class BusyTransfer final : public TransferProgress {

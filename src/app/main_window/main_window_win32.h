@@ -8,7 +8,7 @@
 #include <string>
 
 #include "editor/document.h"
-#include "app/busy_transfer_win32.h"
+#include "app/main_window/busy_transfer_win32.h"
 #include "app/main_window/main_clipboard_win32.h"
 #include "app/main_window/recovery_keeper.h"
 #include "editor/document_file.h"

@@ -1,4 +1,4 @@
-#include "app/transfer_notice.h"
+#include "app/main_window/transfer_notice.h"
 
 #include <algorithm>
 #include <cstdio>
