@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/document.h"
+#include "document_bytes.h"
 #include "editor/document_file.h"
 #include "fake_document_host.h"
 #include "fuzz_check.h"
@@ -33,21 +34,6 @@ std::vector<std::string> expectedLines(const std::string& bytes) {
     for (std::string& l : lines) l = l.substr(0, l.find('\0'));
     return lines;
 }
-
-std::vector<std::string> linesOf(const Document& document) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < document.lineCount(); ++i) lines.emplace_back(document.lines.view(i));
-    return lines;
-}
-
-class StringSink final : public ByteSink {
-public:
-    int64_t write(const void* bytes, int64_t n) override {
-        text.append(static_cast<const char*>(bytes), static_cast<size_t>(n));
-        return n;
-    }
-    std::string text;
-};
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/document.h"
+#include "document_bytes.h"
 #include "editor/document_file.h"
 #include "editor/transfer_progress.h"
 #include "fake_document_host.h"
@@ -18,15 +19,6 @@
 namespace {
 
 constexpr size_t kMega = size_t{1} << 20;
-
-class StringSink final : public ByteSink {
-public:
-    int64_t write(const void* bytes, int64_t n) override {
-        text.append(static_cast<const char*>(bytes), static_cast<size_t>(n));
-        return n;
-    }
-    std::string text;
-};
 
 // Random text whose awkward bytes sit at and around every request edge.
 std::string awkwardText(std::mt19937& random, size_t size) {
@@ -43,12 +35,6 @@ std::string awkwardText(std::mt19937& random, size_t size) {
     }
     if (random() % 4 == 0 && size) bytes[random() % size] = '\0';
     return bytes;
-}
-
-std::vector<std::string> linesOf(const Document& document) {
-    std::vector<std::string> lines;
-    for (int i = 0; i < document.lineCount(); ++i) lines.emplace_back(document.lines.view(i));
-    return lines;
 }
 
 }  // namespace
