@@ -5,7 +5,7 @@ import os
 import time
 
 from harness import Orvane, run, start_on, wait_until, wine_path
-from scenarios_editor import dialog_enter, quit_with_ctrl_q, wait_bytes
+from scenarios_editor import dialog_enter, quit_with_ctrl_q, save_through_dialog, wait_bytes
 
 
 def wheel_down_once(app):
@@ -59,18 +59,6 @@ def dismiss_box(app, title, *expected):
     app.focus()
 
 
-def save_as(app, path):
-    app.key("ctrl+shift+s")
-    dialog = app.wait_window(r"^Save file$")
-    app.focus(dialog)
-    time.sleep(0.5)
-    app.key("ctrl+a")
-    app.type(wine_path(path))
-    app.key("Return")
-    wait_until(lambda: not app.windows(r"^Save file$"), 10)
-    app.focus()
-
-
 def scenario_files_utf16_opens_as_text_and_saves_back_in_its_order():
     for codec, mark in (("utf-16-le", b"\xff\xfe"), ("utf-16-be", b"\xfe\xff")):
         with Orvane() as app:
@@ -99,7 +87,7 @@ def scenario_files_nul_bytes_are_pointed_out_and_never_saved_over():
         dismiss_box(app, "Orvane error", "Orvane will not save over the file:", "tool.exe", "Save as")
         assert app.read_bytes(path) == binary
         copy = os.path.join(app.folder, "copy.c")  # the dialog adds its ".c" to other names
-        save_as(app, copy)
+        save_through_dialog(app, copy, "ctrl+shift+s")
         wait_bytes(app, copy, b"xMZ\x90\r\nsecond\r\n")
         app.wait_title(r"^Orvane - copy\.c$")
         # The document is now the copy: Ctrl+S saves it there.
