@@ -18,6 +18,7 @@
 #include "editor/file_identity.h"
 #include "editor/transfer_progress.h"
 #include "platform/file_io.h"
+#include "platform/memory_prefault.h"
 #include "platform/safe_file_writer.h"
 #include "text/utf16.h"
 
@@ -142,16 +143,24 @@ bool readLines(ByteSource& reader, const FileStart& start, LineList& lines) {
     int64_t reported = reader.size();
     const size_t size = std::max(reported > 0 ? static_cast<size_t>(reported) : 0, start.count);
     std::string more;  // what a file that grows while it is read has beyond its first size
+    // The system's copy into fresh pages costs far more than the program's own (each page is
+    // mapped in on its own while the system copies): each request lands in one reused buffer
+    // and is copied on from there.
+    const size_t landingSize = std::min(kReadStep, std::max<size_t>(size, 1));
+    auto landing = std::make_unique_for_overwrite<char[]>(landingSize);
     size_t length = start.count;
     bool nul = holdsNul(start.bytes, start.count);
     lines.appendBlock(size + 1, 0, [&](char* base, auto emit) {
+        // Mapping the pages in all at once is cheaper than one at a time as the text arrives.
+        if (size >= kReadStep) prefaultMemory(base, size + 1);
         LineSplitter splitter(base);
         if (start.count) std::memcpy(base, start.bytes, start.count);
         bool first = true;
         while (length < size) {
-            int64_t got = reader.read(base + length, static_cast<int64_t>(std::min(kReadStep, size - length)));
+            int64_t got = reader.read(landing.get(), static_cast<int64_t>(std::min(landingSize, size - length)));
             if (got <= 0) break;
             size_t n = static_cast<size_t>(got);
+            std::memcpy(base + length, landing.get(), n);
             nul = nul || holdsNul(base + length, n);
             if (first) {
                 size_t feeds = static_cast<size_t>(std::count(base, base + length + n, '\n'));
