@@ -325,6 +325,7 @@ public:
     void attach(ByteSink& writer) { writer_ = &writer; }
     // One line and its line end.
     void line(const char* text, size_t length) {
+        noteEnd(text, length);
         if (used_ + length + 2 > step_) {
             put(text, length);
             put(crlf_ ? "\r\n" : "\n", crlf_ ? 2 : 1);
@@ -341,6 +342,13 @@ public:
     char* shortLineLimit() { return piece_.get() + step_ - kSlack - 2; }
     void setCursor(char* at) { used_ = static_cast<size_t>(at - piece_.get()); }
     bool crlf() const { return crlf_; }
+    // A line that ends in CR, written with an LF line end, reads back as a different text:
+    // the CR and the LF make one line end. Noted on the way, so no second pass is needed.
+    void noteEnd(const char* text, size_t length) {
+        if (length > 0 && text[length - 1] == '\r') endsInCr_ = true;
+    }
+    // Loading the bytes written so far gives back the same lines.
+    bool readsBackAsWritten() const { return crlf_ || !endsInCr_; }
     void finish() {
         if (used_) writer_->write(piece_.get(), static_cast<int64_t>(used_));
         handedOn_ += used_;
@@ -367,6 +375,7 @@ private:
     std::unique_ptr<char[]> piece_;
     size_t used_ = 0;
     size_t handedOn_ = 0;
+    bool endsInCr_ = false;
 };
 
 // Turns the document's UTF-8 text into the file's encoding on its way to the file: UTF-8
@@ -446,6 +455,7 @@ void saveStretch(const LineList& lines, int first, int last, SaveBuffer& out) {
         if (k > last || nul < start) return;  // bytes that no line shows
         ptrdiff_t length = nul - start;
         if (length <= kSlack && to <= limit && end - start > kSlack) {
+            out.noteEnd(start, static_cast<size_t>(length));
             std::memcpy(to, start, static_cast<size_t>(kSlack));
             to += length;
             if (crlf) *to++ = '\r';
@@ -486,17 +496,6 @@ void writeLines(const Document& document, SaveBuffer& out, TransferProgress* pro
     out.finish();
 }
 
-// Whether loading the saved bytes gives the same lines: only a line ending in CR, saved with an
-// LF line end, comes back different.
-bool readsBackAsWritten(const Document& document) {
-    if (document.crlf) return true;
-    for (int i = 0; i < document.lineCount(); ++i) {
-        std::string_view line = document.lines.view(i);
-        if (!line.empty() && line.back() == '\r') return false;
-    }
-    return true;
-}
-
 SaveOutcome saveTo(Document& document, const std::string& path, TransferProgress* progress) {
     if (path.empty()) return {};
     // The memory comes first, so that running out of it touches no file.
@@ -519,7 +518,7 @@ SaveOutcome saveTo(Document& document, const std::string& path, TransferProgress
     document.format.malformedUtf16 = false;
     document.setSavedTitle();
     document.modified = false;
-    document.disk = {true, fileStamp(document.path), hashed.digest(), readsBackAsWritten(document)};
+    document.disk = {true, fileStamp(document.path), hashed.digest(), out.readsBackAsWritten()};
     document.history.markSaved(document);
     return {SaveResult::Saved, FileError::None, {}};
 }
