@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/copy_behind.h"
 #include "editor/document.h"
 #include "editor/file_identity.h"
 #include "editor/transfer_progress.h"
@@ -28,6 +29,8 @@ constexpr size_t kReadStep = size_t{1} << 20;
 constexpr size_t kWriteStep = size_t{1} << 20;
 constexpr size_t kTextStep = size_t{1} << 14;  // writeDocumentText's pieces
 constexpr size_t kProbeBytes = 65536;
+// From this size on, a file's bytes are copied into place on a second thread.
+constexpr size_t kCopyBehindFrom = size_t{8} << 20;
 
 // Calls found(offset) for every byte equal to value in bytes [0, n), in order.
 template <typename Found>
@@ -144,36 +147,48 @@ bool readLines(ByteSource& reader, const FileStart& start, LineList& lines) {
     const size_t size = std::max(reported > 0 ? static_cast<size_t>(reported) : 0, start.count);
     std::string more;  // what a file that grows while it is read has beyond its first size
     // The system's copy into fresh pages costs far more than the program's own (each page is
-    // mapped in on its own while the system copies): each request lands in one reused buffer
-    // and is copied on from there.
+    // mapped in on its own while the system copies): each request lands in a reused buffer and
+    // is copied on from there, on a second thread for a large file, while the next request is
+    // read and the one before it is split.
     const size_t landingSize = std::min(kReadStep, std::max<size_t>(size, 1));
-    auto landing = std::make_unique_for_overwrite<char[]>(landingSize);
     size_t length = start.count;
     bool nul = holdsNul(start.bytes, start.count);
     lines.appendBlock(size + 1, 0, [&](char* base, auto emit) {
         // Mapping the pages in all at once is cheaper than one at a time as the text arrives.
         if (size >= kReadStep) prefaultMemory(base, size + 1);
+        CopyBehind copier(landingSize, size >= kCopyBehindFrom);
         LineSplitter splitter(base);
         if (start.count) std::memcpy(base, start.bytes, start.count);
-        bool first = true;
+        size_t split = 0;   // the bytes before this are split into lines
+        size_t copied = 0;  // the bytes before this are in place once copy `last` is done
+        uint64_t last = 0;
+        bool reserved = false;
         while (length < size) {
-            int64_t got = reader.read(landing.get(), static_cast<int64_t>(std::min(landingSize, size - length)));
+            char* landing = copier.landing();
+            int64_t got = reader.read(landing, static_cast<int64_t>(std::min(landingSize, size - length)));
             if (got <= 0) break;
             size_t n = static_cast<size_t>(got);
-            std::memcpy(base + length, landing.get(), n);
-            nul = nul || holdsNul(base + length, n);
-            if (first) {
-                size_t feeds = static_cast<size_t>(std::count(base, base + length + n, '\n'));
+            nul = nul || holdsNul(landing, n);
+            if (!reserved) {
+                // The first request's line density sizes the index.
+                size_t feeds = static_cast<size_t>(std::count(start.bytes, start.bytes + start.count, '\n') +
+                                                   std::count(landing, landing + n, '\n'));
                 double perByte = static_cast<double>(feeds + 1) / static_cast<double>(length + n);
                 lines.reserve(static_cast<size_t>(perByte * 1.1 * static_cast<double>(size)) + 1024);
-                splitter.feed(0, length + n, emit);
-                first = false;
-            } else {
-                splitter.feed(length, length + n, emit);
+                reserved = true;
+            }
+            const uint64_t ticket = copier.copy(base + length, n);
+            if (copied > split) {
+                copier.waitFor(last);
+                splitter.feed(split, copied, emit);
+                split = copied;
             }
             length += n;
+            copied = length;
+            last = ticket;
         }
-        if (first) splitter.feed(0, length, emit);  // nothing followed the first bytes
+        if (copied > split) copier.waitFor(last);
+        splitter.feed(split, length, emit);
         if (length == size) {
             char probe[kProbeBytes];
             for (int64_t got; (got = reader.read(probe, sizeof probe)) > 0;)
