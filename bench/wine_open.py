@@ -9,6 +9,11 @@ in the same run (the machine is shared and busy, so only side-by-side ratios mea
   into place), beside cp + sync of the same file;
 - the process's peak resident memory against the file's size.
 
+Wine's own server is kept running through the runs, as it is while a user works with Windows
+programs under Wine: otherwise every start would also count Wine booting its services (1.3 to
+2.2 s on this machine before the program's first instruction), which is not the program's
+cost. ORVANE_BENCH_COLD_WINE=1 lets it stop between runs, to see that cost too.
+
 Usage (inside scripts/with-wine.sh): python3 bench/wine_open.py FILE [RUNS] [EXE]"""
 import os
 import re
@@ -171,6 +176,9 @@ def main():
     size = os.path.getsize(path)
     print("file: %s, %.1f MB" % (path, size / 1e6))
     subprocess.run(["cat", path], stdout=subprocess.DEVNULL, check=True)
+    if os.environ.get("ORVANE_BENCH_COLD_WINE") != "1":
+        # Stays until scripts/with-wine.sh stops it at the end.
+        subprocess.run(["wineserver", "-p"], check=True)
     # A first start, not counted, brings Wine's own files and the file into the cache.
     one_run(path, exe, False)
     vim_load(path)
