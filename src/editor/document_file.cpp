@@ -18,6 +18,7 @@
 #include "editor/document.h"
 #include "editor/file_identity.h"
 #include "editor/transfer_progress.h"
+#include "editor/write_behind.h"
 #include "platform/file_io.h"
 #include "platform/memory_prefault.h"
 #include "platform/safe_file_writer.h"
@@ -31,6 +32,8 @@ constexpr size_t kTextStep = size_t{1} << 14;  // writeDocumentText's pieces
 constexpr size_t kProbeBytes = 65536;
 // From this size on, a file's bytes are copied into place on a second thread.
 constexpr size_t kCopyBehindFrom = size_t{8} << 20;
+// From this many lines on, a save's pieces are written on a second thread.
+constexpr int kWriteBehindFromLines = 65536;
 
 // Calls found(offset) for every byte equal to value in bytes [0, n), in order.
 template <typename Found>
@@ -516,13 +519,16 @@ SaveOutcome saveTo(Document& document, const std::string& path, TransferProgress
     // The memory comes first, so that running out of it touches no file.
     SaveBuffer out(document.crlf, kWriteStep);
     EncodingSink encoded(document.format.encoding, kWriteStep);
+    // A long document's pieces go to the file on a second thread while the next is put together.
+    WriteBehind behind(encoded, kWriteStep, document.lineCount() >= kWriteBehindFromLines);
     // The new text goes beside the file and replaces it only once all of it is on the disk.
     SafeFileWriter writer(path);
     if (!writer.isOpen()) return {SaveResult::NotSaved, writer.error(), {}};
     HashingSink hashed(writer);
     encoded.attach(hashed);
-    out.attach(encoded);
+    out.attach(behind);
     writeLines(document, out, progress);
+    behind.finish();
     encoded.finish();
     if (!writer.commit())
         return {writer.targetDamaged() ? SaveResult::FailedInPlace : SaveResult::NotSaved, writer.error(),

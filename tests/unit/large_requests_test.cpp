@@ -12,6 +12,7 @@
 #include "editor/document_file.h"
 #include "editor/transfer_progress.h"
 #include "fake_document_host.h"
+#include "fault_injection.h"
 #include "memory_source.h"
 #include "temp_dir.h"
 #include "text/fast_hash.h"
@@ -168,4 +169,30 @@ TEST(LargeRequests, ASaveReportsItsProgressUpToTheWhole) {
     StringSink expected;
     writeDocumentText(document, expected);
     EXPECT_EQ(dir.read("out.txt"), expected.text);
+}
+
+TEST(LargeRequests, ALongSaveFailingPartWayLeavesFileAndDocumentAsTheyWere) {
+    std::mt19937 random(13);
+    TempDir dir;
+    const std::string before = "the file as it was\n";
+    dir.write("out.txt", before);
+    dir.write("in.txt", awkwardText(random, 6 * kMega + 3));
+    FakeDocumentHost host;
+    ViewState view;
+    Document document{host, view};
+    ASSERT_EQ(loadDocument(document, dir.file("in.txt")), LoadResult::Loaded);
+    ASSERT_GE(document.lineCount(), 65536);  // written on a second thread
+    const auto lines = linesOf(document);
+    for (rlim_t failAt : {rlim_t{0}, rlim_t{kMega / 2}, rlim_t{3 * kMega + 1}}) {
+        SaveOutcome outcome;
+        {
+            FileSizeLimit limit(failAt);
+            if (!limit.active()) GTEST_SKIP() << "no file-size limit here";
+            outcome = saveDocumentAs(document, dir.file("out.txt"));
+        }
+        EXPECT_EQ(outcome.result, SaveResult::NotSaved) << failAt;
+        EXPECT_EQ(dir.read("out.txt"), before) << failAt;
+        EXPECT_EQ(document.path, dir.file("in.txt"));
+        EXPECT_EQ(linesOf(document), lines);
+    }
 }
