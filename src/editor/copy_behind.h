@@ -27,7 +27,7 @@ public:
     void waitFor(uint64_t ticket);
 
 private:
-    static constexpr int kSlots = 4;
+    static constexpr int kSlots = 3;
     struct Job {
         char* to = nullptr;
         size_t n = 0;

@@ -177,7 +177,7 @@ bool readLines(ByteSource& reader, const FileStart& start, LineList& lines) {
                 size_t feeds = static_cast<size_t>(std::count(start.bytes, start.bytes + start.count, '\n') +
                                                    std::count(landing, landing + n, '\n'));
                 double perByte = static_cast<double>(feeds + 1) / static_cast<double>(length + n);
-                lines.reserve(static_cast<size_t>(perByte * 1.1 * static_cast<double>(size)) + 1024);
+                lines.reserve(static_cast<size_t>(perByte * 1.05 * static_cast<double>(size)) + 1024);
                 reserved = true;
             }
             const uint64_t ticket = copier.copy(base + length, n);
