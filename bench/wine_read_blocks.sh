@@ -12,7 +12,8 @@ work=$(mktemp -d "$folder/orvane-read-blocks-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cxx="x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -I$root/src"
 $cxx -o "$work/read_blocks.exe" "$root/bench/read_blocks_win32.cpp"
-$cxx -o "$work/file_reader.exe" "$root/bench/file_reader_win32.cpp" "$root/src/platform/file_io_win32.cpp" \
+$cxx -o "$work/file_reader.exe" "$root/bench/file_reader_win32.cpp" "$root/src/platform/file_reader_win32.cpp" \
+  "$root/src/platform/file_open_win32.cpp" "$root/src/platform/file_writer_win32.cpp" \
   "$root/src/platform/file_io_common.cpp" "$root/src/text/path_form.cpp" "$root/src/text/utf16.cpp" "$root/src/text/utf8.cpp"
 python3 "$gen" "$work/big.txt"
 head -c 100000000 "$work/big.txt" >"$work/part.txt"
