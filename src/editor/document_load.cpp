@@ -109,6 +109,15 @@ FileStart readStart(ByteSource& reader) {
     return start;
 }
 
+// Reserves the line index for a text of `size` bytes from the line density of its first bytes
+// and the first request after them.
+void reserveByDensity(LineList& lines, const FileStart& start, std::string_view first, size_t size) {
+    const auto feeds = static_cast<size_t>(std::count(start.bytes, start.bytes + start.count, '\n') +
+                                           std::count(first.begin(), first.end(), '\n'));
+    const double perByte = static_cast<double>(feeds + 1) / static_cast<double>(start.count + first.size());
+    lines.reserve(static_cast<size_t>(perByte * 1.05 * static_cast<double>(size)) + 1024);
+}
+
 // Reads the file, after its first bytes, into one block of its own size (plus a terminator)
 // that becomes the lines' shared storage, splitting each step while it is still in the cache:
 // loading costs the file's size and one pointer per line. The first step's line density sizes
@@ -140,14 +149,8 @@ bool readLines(ByteSource& reader, const FileStart& start, LineList& lines) {
             if (got <= 0) break;
             size_t n = static_cast<size_t>(got);
             nul = nul || holdsNul(landing, n);
-            if (!reserved) {
-                // The first request's line density sizes the index.
-                size_t feeds = static_cast<size_t>(std::count(start.bytes, start.bytes + start.count, '\n') +
-                                                   std::count(landing, landing + n, '\n'));
-                double perByte = static_cast<double>(feeds + 1) / static_cast<double>(length + n);
-                lines.reserve(static_cast<size_t>(perByte * 1.05 * static_cast<double>(size)) + 1024);
-                reserved = true;
-            }
+            if (!reserved) reserveByDensity(lines, start, {landing, n}, size);
+            reserved = true;
             const uint64_t ticket = copier.copy(base + length, n);
             if (copied > split) {
                 copier.waitFor(last);
