@@ -22,6 +22,7 @@ constexpr int kReadBlocks = 4;
 constexpr size_t kReadAreaBytes = 0x9FFF;  // four aligned blocks fit at any start address
 
 struct ReadBlock {
+    win32::Handle event;  // the overlapped record's
     OVERLAPPED ov{};
     int64_t offset = 0;
     DWORD count = 0;
@@ -31,7 +32,7 @@ struct ReadBlock {
 }  // namespace
 
 struct FileReader::Impl {
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    win32::Handle handle;
     FileRequests requests = FileRequests::Blocks;
     bool sharedWrite = false;
     int64_t size = 0;
@@ -46,19 +47,18 @@ struct FileReader::Impl {
 
     void close() {
         for (ReadBlock* block : pending) {
-            CancelIo(handle);
+            CancelIo(handle.get());
             WaitForSingleObject(block->ov.hEvent, INFINITE);
         }
         pending.clear();
         full.clear();
         freeBlocks.clear();
         for (ReadBlock& block : blocks) {
-            if (block.ov.hEvent) CloseHandle(block.ov.hEvent);
+            block.event.reset();
             block.ov.hEvent = nullptr;
         }
         area.reset();
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
+        handle.reset();
     }
 
     bool coveredByPending() const {
@@ -72,7 +72,7 @@ struct FileReader::Impl {
         while (!pending.empty()) {
             ReadBlock* block = pending.front();
             DWORD got = 0;
-            if (!GetOverlappedResult(handle, &block->ov, &got, FALSE)) {
+            if (!GetOverlappedResult(handle.get(), &block->ov, &got, FALSE)) {
                 if (GetLastError() == ERROR_IO_INCOMPLETE) break;
                 got = 0;
             }
@@ -91,7 +91,7 @@ struct FileReader::Impl {
         setOffset(block->ov, readAhead);
         readAhead += kBlockSize;
         DWORD got = 0;
-        if (ReadFile(handle, block->buffer, static_cast<DWORD>(kBlockSize), &got, &block->ov)) {
+        if (ReadFile(handle.get(), block->buffer, static_cast<DWORD>(kBlockSize), &got, &block->ov)) {
             if (got == 0) {
                 failed = true;
                 freeBlocks.push_back(block);
@@ -118,7 +118,7 @@ FileReader::FileReader(const std::string& utf8Path, FileRequests requests) : imp
         impl_->sharedWrite = handle != INVALID_HANDLE_VALUE;
     }
     if (handle == INVALID_HANDLE_VALUE) return;
-    impl_->handle = handle;
+    impl_->handle.reset(handle);
     impl_->size = querySize(handle);
     if (requests == FileRequests::Large) return;
     impl_->area = std::make_unique<char[]>(kReadAreaBytes);
@@ -127,17 +127,18 @@ FileReader::FileReader(const std::string& utf8Path, FileRequests requests) : imp
     for (int i = 0; i < kReadBlocks; ++i) {
         ReadBlock& block = impl_->blocks[i];
         block.buffer = aligned + i * kBlockSize;
-        block.ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        block.event.reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
+        block.ov.hEvent = block.event.get();
         impl_->freeBlocks.push_back(&block);
     }
 }
 
 FileReader::~FileReader() = default;
 
-bool FileReader::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; }
+bool FileReader::isOpen() const { return impl_->handle.valid(); }
 
 int64_t FileReader::size() {
-    if (impl_->sharedWrite && impl_->handle != INVALID_HANDLE_VALUE) impl_->size = querySize(impl_->handle);
+    if (impl_->sharedWrite && impl_->handle.valid()) impl_->size = querySize(impl_->handle.get());
     return impl_->size;
 }
 
@@ -146,7 +147,7 @@ bool FileReader::failed() const { return impl_->failed; }
 int64_t FileReader::read(void* buffer, int64_t n) {
     Impl& r = *impl_;
     if (r.sharedWrite) size();
-    if (r.handle == INVALID_HANDLE_VALUE || n <= 0) return 0;
+    if (!r.handle.valid() || n <= 0) return 0;
     n = std::min(n, r.size - r.position);
     if (n < 1) return 0;
     auto* out = static_cast<char*>(buffer);
@@ -156,7 +157,7 @@ int64_t FileReader::read(void* buffer, int64_t n) {
         while (copied < n) {
             DWORD got = 0;
             const auto want = static_cast<DWORD>(std::min(n - copied, kLargestRequest));
-            if (!ReadFile(r.handle, out + copied, want, &got, nullptr) || got == 0) {
+            if (!ReadFile(r.handle.get(), out + copied, want, &got, nullptr) || got == 0) {
                 r.failed = true;
                 break;
             }
@@ -188,7 +189,7 @@ int64_t FileReader::read(void* buffer, int64_t n) {
             ReadBlock* oldest = r.pending.front();
             r.pending.pop_front();
             DWORD got = 0;
-            if (GetOverlappedResult(r.handle, &oldest->ov, &got, TRUE) && got > 0) {
+            if (GetOverlappedResult(r.handle.get(), &oldest->ov, &got, TRUE) && got > 0) {
                 oldest->count = got;
                 r.full.push_back(oldest);
             } else {

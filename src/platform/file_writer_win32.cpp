@@ -23,6 +23,7 @@ constexpr size_t kMaxPendingWrites = 16;
 struct WriteBlock {
     int64_t offset = 0;
     DWORD fill = 0;
+    win32::Handle event;  // the overlapped record's
     OVERLAPPED ov{};
     std::unique_ptr<char[]> raw;
     char* data = nullptr;
@@ -30,10 +31,8 @@ struct WriteBlock {
     WriteBlock() : raw(std::make_unique<char[]>(kBlockSize + 4095)) {
         auto base = reinterpret_cast<uintptr_t>(raw.get());
         data = raw.get() + ((4096 - base % 4096) % 4096);
-        ov.hEvent = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-    }
-    ~WriteBlock() {
-        if (ov.hEvent) CloseHandle(ov.hEvent);
+        event.reset(CreateEventA(nullptr, TRUE, TRUE, nullptr));
+        ov.hEvent = event.get();
     }
     WriteBlock(const WriteBlock&) = delete;
     WriteBlock& operator=(const WriteBlock&) = delete;
@@ -42,7 +41,7 @@ struct WriteBlock {
 }  // namespace
 
 struct FileWriter::Impl {
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    win32::Handle handle;  // first: it is closed after the blocks
     FileRequests requests = FileRequests::Blocks;
     // Large requests: the bytes gathered for the next request.
     std::unique_ptr<char[]> gathered;
@@ -56,11 +55,10 @@ struct FileWriter::Impl {
     std::deque<WriteBlock*> freeBlocks, pending;
 
     ~Impl() {
-        if (handle == INVALID_HANDLE_VALUE) return;
+        if (!handle.valid()) return;
         // Nothing may still be writing into the blocks when they go.
-        CancelIo(handle);
+        CancelIo(handle.get());
         for (WriteBlock* block : pending) WaitForSingleObject(block->ov.hEvent, INFINITE);
-        CloseHandle(handle);
     }
 
     void failed(DWORD code) {
@@ -79,7 +77,7 @@ struct FileWriter::Impl {
         while (n > 0) {
             DWORD written = 0;
             const auto want = static_cast<DWORD>(std::min(n, kLargestRequest));
-            if (!WriteFile(handle, data, want, &written, nullptr)) {
+            if (!WriteFile(handle.get(), data, want, &written, nullptr)) {
                 failed(GetLastError());
                 written = want;  // lost, as a failed block is: the position goes on
             } else if (written != want) {
@@ -108,7 +106,7 @@ struct FileWriter::Impl {
         ResetEvent(block->ov.hEvent);
         setOffset(block->ov, block->offset);
         DWORD written = 0;
-        if (WriteFile(handle, block->data, block->fill, &written, &block->ov)) {
+        if (WriteFile(handle.get(), block->data, block->fill, &written, &block->ov)) {
             if (written != block->fill) failed(ERROR_DISK_FULL);
             return false;
         }
@@ -136,7 +134,7 @@ struct FileWriter::Impl {
     bool collectOldest(bool wait) {
         WriteBlock* block = pending.front();
         DWORD written = 0;
-        if (GetOverlappedResult(handle, &block->ov, &written, wait ? TRUE : FALSE)) {
+        if (GetOverlappedResult(handle.get(), &block->ov, &written, wait ? TRUE : FALSE)) {
             if (written != block->fill) failed(ERROR_DISK_FULL);
         } else {
             DWORD error = GetLastError();
@@ -184,27 +182,26 @@ FileWriter::FileWriter(const std::string& utf8Path, Mode mode, FileRequests requ
         return;
     }
     const DWORD flags = requests == FileRequests::Large ? FILE_ATTRIBUTE_NORMAL : FILE_FLAG_OVERLAPPED;
-    impl_->handle =
-        openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode), flags, false, error);
-    if (impl_->handle != INVALID_HANDLE_VALUE && mode == Mode::CreateThroughLink && querySize(impl_->handle) > 0) {
+    impl_->handle.reset(
+        openPath(utf8Path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, dispositionOf(mode), flags, false, error));
+    if (impl_->handle.valid() && mode == Mode::CreateThroughLink && querySize(impl_->handle.get()) > 0) {
         // A file with text in it was there after all: it is not this writer's to fill.
-        CloseHandle(impl_->handle);
-        impl_->handle = INVALID_HANDLE_VALUE;
+        impl_->handle.reset();
         error = ERROR_FILE_EXISTS;
     }
-    impl_->ok = impl_->handle != INVALID_HANDLE_VALUE;
+    impl_->ok = impl_->handle.valid();
     if (!impl_->ok) {
         impl_->error = creationErrorFrom(error, utf8Path);
         if (impl_->error == FileError::None) impl_->error = FileError::Other;
         return;
     }
     // Only a disk file has a length to cut: a device keeps whatever it is.
-    impl_->cutToWritten = mode == Mode::Overwrite && GetFileType(impl_->handle) == FILE_TYPE_DISK;
+    impl_->cutToWritten = mode == Mode::Overwrite && GetFileType(impl_->handle.get()) == FILE_TYPE_DISK;
 }
 
 FileWriter::~FileWriter() { close(); }
 
-bool FileWriter::isOpen() const { return impl_->handle != INVALID_HANDLE_VALUE; }
+bool FileWriter::isOpen() const { return impl_->handle.valid(); }
 
 bool FileWriter::ok() const { return impl_->ok; }
 
@@ -213,7 +210,7 @@ FileError FileWriter::error() const { return impl_->error; }
 int64_t FileWriter::write(const void* bytes, int64_t n) {
     Impl& w = *impl_;
     if (n <= 0) return 0;
-    if (w.handle == INVALID_HANDLE_VALUE) {
+    if (!w.handle.valid()) {
         w.failed(ERROR_INVALID_HANDLE);
         return n;
     }
@@ -253,7 +250,7 @@ int64_t FileWriter::write(const void* bytes, int64_t n) {
 
 void FileWriter::flush(bool all) {
     Impl& w = *impl_;
-    if (w.handle == INVALID_HANDLE_VALUE) return;
+    if (!w.handle.valid()) return;
     if (w.requests == FileRequests::Large) {
         // Nothing is ever in flight: a flush writes what is gathered.
         w.writeGathered();
@@ -268,7 +265,7 @@ void FileWriter::flush(bool all) {
 
 bool FileWriter::syncToDisk() {
     Impl& w = *impl_;
-    if (w.handle == INVALID_HANDLE_VALUE) {
+    if (!w.handle.valid()) {
         w.failed(ERROR_INVALID_HANDLE);
         return false;
     }
@@ -276,18 +273,17 @@ bool FileWriter::syncToDisk() {
     if (w.cutToWritten) {
         FILE_END_OF_FILE_INFO end{};
         end.EndOfFile.QuadPart = w.position;
-        if (!SetFileInformationByHandle(w.handle, FileEndOfFileInfo, &end, sizeof end)) w.failed(GetLastError());
+        if (!SetFileInformationByHandle(w.handle.get(), FileEndOfFileInfo, &end, sizeof end)) w.failed(GetLastError());
     }
     // Only a disk file has buffers to put on the disk; a device refuses the request.
-    if (GetFileType(w.handle) == FILE_TYPE_DISK && !FlushFileBuffers(w.handle)) w.failed(GetLastError());
+    if (GetFileType(w.handle.get()) == FILE_TYPE_DISK && !FlushFileBuffers(w.handle.get())) w.failed(GetLastError());
     return w.ok;
 }
 
 void FileWriter::close() {
-    if (!impl_ || impl_->handle == INVALID_HANDLE_VALUE) return;
+    if (!impl_ || !impl_->handle.valid()) return;
     flush(true);
-    if (!CloseHandle(impl_->handle)) impl_->failed(GetLastError());
-    impl_->handle = INVALID_HANDLE_VALUE;
+    if (!impl_->handle.close()) impl_->failed(GetLastError());
     impl_->freeBlocks.clear();
     impl_->owned.clear();
 }
