@@ -13,6 +13,7 @@
 //   core_bench paste LINES               paste LINES lines into a 200,000-line document
 //   core_bench cut LINES                 cut a selection of LINES lines
 //   core_bench keystroke BYTES           single commands (typing, moves, deletes, a search) in one line of BYTES
+//   core_bench commands FILE             loadDocument, then the commands bench/wine_commands.py runs in the program
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -213,6 +214,25 @@ int keystroke(long long bytes) {
     return 0;
 }
 
+// The same commands, in the same order, as bench/wine_commands.py sends to orvane.exe.
+int commandsOverFile(const char* path) {
+    Editor e;
+    if (loadDocument(e.doc, path) != LoadResult::Loaded) return fail("load failed");
+    report("document_end_s", seconds([&] { moveDocumentEnd(e.doc); }));
+    report("document_start_s", seconds([&] { moveDocumentStart(e.doc); }));
+    report("select_all_copy_s", seconds([&] {
+        selectAll(e.doc);
+        copySelection(e.doc);
+    }));
+    report("indent_all_s", seconds([&] { indent(e.doc); }));
+    report("undo_indent_s", seconds([&] { undo(e.doc); }));
+    report("unindent_all_s", seconds([&] { unindent(e.doc); }));
+    report("undo_unindent_s", seconds([&] { undo(e.doc); }));
+    report("crlf_toggle_s", seconds([&] { toggleCrlf(e.doc); }));
+    report("peak_kb", static_cast<double>(peakKilobytes()));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,6 +248,7 @@ int main(int argc, char** argv) {
     if (what == "unindent") return blockIndent(number(argv[2]), false);
     if (what == "paste") return pasteLines(number(argv[2]));
     if (what == "cut") return cutLines(number(argv[2]));
+    if (what == "commands") return commandsOverFile(argv[2]);
     if (what == "keystroke") return keystroke(std::strtoll(argv[2], nullptr, 10));
     return fail("unknown command");
 }
