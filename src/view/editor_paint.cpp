@@ -37,14 +37,14 @@ void drawRowText(EditorCanvas& canvas, EditorPaintState& state, const char* text
     char* copy = state.scratch.data();
     for (size_t i = 0; i < length; ++i)
         if (copy[i] == '\t') copy[i] = ' ';
-    canvas.drawText(copy, static_cast<int>(length), CanvasRect{0, top, clientWidth, top + H},
+    canvas.drawText(copy, static_cast<int>(length), PixelRect{0, top, clientWidth, top + H},
                     TextStyle{.colour = opaque(state.textColor), .useTextAlpha = true});
 }
 
 void drawWhitespaceMarks(EditorCanvas& canvas, const EditorPaintState& state, const char* text, size_t length, int top,
                          int W, int H) {
     unsigned accent = opaque(state.activeTextColor);
-    CanvasRect cell{0, top, W, top + H};
+    PixelRect cell{0, top, W, top + H};
     for (size_t i = 0; i < length;) {
         int step = std::max(charLength(text + i), 1);
         if (text[i] == ' ')
@@ -61,10 +61,10 @@ void drawLineNumber(EditorCanvas& canvas, const Document& doc, EditorPaintState&
                     int top, int H, int clientWidth) {
     formatLineNumber(doc, line, caretLine, state.scratch);
     int length = static_cast<int>(state.scratch.size());
-    CanvasTextSize size = canvas.measure(state.scratch.c_str(), length);
+    PixelSize size = canvas.measure(state.scratch.c_str(), length);
     int left = clientWidth / 2 - size.width / 2;
     unsigned colour = line == caretLine ? kCaretLineNumberColor : kLineNumberColor;
-    canvas.drawText(state.scratch.c_str(), length, CanvasRect{left, top, left + size.width, top + H},
+    canvas.drawText(state.scratch.c_str(), length, PixelRect{left, top, left + size.width, top + H},
                     TextStyle{.colour = colour, .opaque = true, .background = kLineNumberBackground, .useTextAlpha = true});
     canvas.line(0, top + H, clientWidth, top + H, opaque(state.activeTextColor), kRuleAlpha);
 }
@@ -76,8 +76,8 @@ void drawStatusText(EditorCanvas& canvas, const Document& doc, const ViewState& 
     else
         state.scratch.setFormat(kStatusTextMax, "  %s  ", state.notice.c_str());
     int length = static_cast<int>(state.scratch.size());
-    CanvasTextSize size = canvas.measure(state.scratch.c_str(), length);
-    canvas.drawText(state.scratch.c_str(), length, CanvasRect{clientWidth - size.width, top, clientWidth, top + size.height},
+    PixelSize size = canvas.measure(state.scratch.c_str(), length);
+    canvas.drawText(state.scratch.c_str(), length, PixelRect{clientWidth - size.width, top, clientWidth, top + size.height},
                     TextStyle{.colour = opaque(state.activeTextColor),
                               .opaque = true,
                               .background = opaque(state.backgroundColor),
@@ -188,7 +188,7 @@ PaintSnapshot takePaintSnapshot(const Document& doc, const ViewState& view, cons
 PaintResult paintEditor(EditorCanvas& canvas, PaintScrollbar& scrollbar, const Document& doc, ViewState& view,
                         EditorPaintState& state, int clientWidth, int clientHeight, bool caretBlinkOnly) {
     PaintResult result;
-    CanvasTextSize cell = canvas.measure("V", 1);
+    PixelSize cell = canvas.measure("V", 1);
     view.cellWidth = cell.width;
     view.cellHeight = cell.height;
     view.clientRect = PixelRect{0, 0, clientWidth, clientHeight};

@@ -19,7 +19,7 @@ protected:
     FakeScreenWindow* window = nullptr;
 };
 
-ScreenRect whole(const CursesScreen& screen) { return {0, 0, screen.cols * kW, screen.lines * kH}; }
+PixelRect whole(const CursesScreen& screen) { return {0, 0, screen.cols * kW, screen.lines * kH}; }
 
 }  // namespace
 
@@ -72,7 +72,7 @@ TEST_F(ScreenTest, WritesTakeTheCurrentAttributeAndMarkOnlyTheirCells) {
     EXPECT_EQ(screen.cell_at(2, 3)->attr, 5);
     EXPECT_EQ(screen.cell_at(2, 4)->attr, 5);
     ASSERT_EQ(window->invalidated.size(), 1u);
-    ScreenRect r = window->invalidated[0];
+    PixelRect r = window->invalidated[0];
     EXPECT_EQ(r.left, 3 * kW);
     EXPECT_EQ(r.right, 6 * kW);  // through the new cursor column
     EXPECT_EQ(r.top, 2 * kH);

@@ -12,12 +12,12 @@ int ceilDiv(int value, int by) { return value <= 0 ? value / by : (value + by - 
 // A cell is drawn with a glyph when it holds something visible; blanks are filled in runs.
 bool needsGlyph(uint16_t ch) { return ch >= 128 || (ch > 32 && ch < 127); }
 
-ScreenRect intersect(const ScreenRect& a, const ScreenRect& b) {
+PixelRect intersect(const PixelRect& a, const PixelRect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
-void fillClipped(ScreenCanvas& canvas, const ScreenRect& rect, const ScreenRect& area, uint32_t rgb) {
-    ScreenRect clipped = intersect(rect, area);
+void fillClipped(ScreenCanvas& canvas, const PixelRect& rect, const PixelRect& area, uint32_t rgb) {
+    PixelRect clipped = intersect(rect, area);
     if (!clipped.empty()) canvas.fill(clipped, rgb);
 }
 
@@ -278,7 +278,7 @@ bool CursesScreen::blink_tick(bool focused) {
     return before != after;
 }
 
-void CursesScreen::paint(ScreenCanvas& canvas, const ScreenRect& area, int client_width) {
+void CursesScreen::paint(ScreenCanvas& canvas, const PixelRect& area, int client_width) {
     refresh_metrics();
     update_scroll_bars(client_width);
 
@@ -301,7 +301,7 @@ void CursesScreen::paint(ScreenCanvas& canvas, const ScreenRect& area, int clien
 }
 
 // The cells in the area: runs of blank cells as one fill, glyphs and the caret one by one.
-void CursesScreen::paintCells(ScreenCanvas& canvas, const ScreenRect& area, bool caret) {
+void CursesScreen::paintCells(ScreenCanvas& canvas, const PixelRect& area, bool caret) {
     const int cw = std::max(cell_width, 1);
     const int ch = std::max(cell_height, 1);
     const int rowFirst = std::max(0, area.top / ch);
@@ -348,7 +348,7 @@ void CursesScreen::paintCells(ScreenCanvas& canvas, const ScreenRect& area, bool
 }
 
 // The panes' scroll bars.
-void CursesScreen::paintBars(ScreenCanvas& canvas, const ScreenRect& area) {
+void CursesScreen::paintBars(ScreenCanvas& canvas, const PixelRect& area) {
     const int cw = std::max(cell_width, 1);
     const int ch = std::max(cell_height, 1);
     const int maxBar = std::max(bar_cols[0], bar_cols[1]);
@@ -369,7 +369,7 @@ void CursesScreen::paintBars(ScreenCanvas& canvas, const ScreenRect& area) {
 
 // The strip right of the text: the reserved bar column of a pane without a bar in the text
 // background, the margin rows in the colour their last cell ends with.
-void CursesScreen::paintStrip(ScreenCanvas& canvas, const ScreenRect& area) {
+void CursesScreen::paintStrip(ScreenCanvas& canvas, const PixelRect& area) {
     const int cw = std::max(cell_width, 1);
     const int ch = std::max(cell_height, 1);
     const int reserved = scrollbar_width > 0 ? 1 : 0;

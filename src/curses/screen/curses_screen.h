@@ -140,7 +140,7 @@ public:
     PointerShape pointer_shape(int x, int y) const;
 
     // Paints the update area (pixels) of a client area clientWidth pixels wide.
-    void paint(ScreenCanvas& canvas, const ScreenRect& area, int client_width);
+    void paint(ScreenCanvas& canvas, const PixelRect& area, int client_width);
     // Caret blink tick; true when the caret's visibility changed.
     bool blink_tick(bool focused);
 
@@ -175,9 +175,9 @@ public:
     int (*mouse_callback)(void* user_data, ScreenWindow& window, const MouseEvent& event) = nullptr;
 
 private:
-    void paintCells(ScreenCanvas& canvas, const ScreenRect& area, bool caret);
-    void paintBars(ScreenCanvas& canvas, const ScreenRect& area);
-    void paintStrip(ScreenCanvas& canvas, const ScreenRect& area);
+    void paintCells(ScreenCanvas& canvas, const PixelRect& area, bool caret);
+    void paintBars(ScreenCanvas& canvas, const PixelRect& area);
+    void paintStrip(ScreenCanvas& canvas, const PixelRect& area);
     void markCell(int col, int row) { invalidate_cells(col, row, col + 1, row + 1); }
     bool caretShown() const { return blink_phase != 0; }
     // The caret moved since the last tick: it shows in every paint until the next tick.

@@ -34,7 +34,7 @@ public:
         timer_.stop();
     }
 
-    void invalidate(const ScreenRect& area) override {
+    void invalidate(const PixelRect& area) override {
         RECT r{area.left, area.top, area.right, area.bottom};
         InvalidateRect(window_, &r, FALSE);
     }
@@ -89,7 +89,7 @@ private:
 class GdiScreenCanvas final : public ScreenCanvas {
 public:
     explicit GdiScreenCanvas(HDC dc) : dc_(dc) {}
-    void fill(const ScreenRect& area, uint32_t rgb) override {
+    void fill(const PixelRect& area, uint32_t rgb) override {
         RECT r{area.left, area.top, area.right, area.bottom};
         FillRect(dc_, &r, brush(rgb));
     }
@@ -97,7 +97,7 @@ public:
         SetTextColor(dc_, toColorRef(foreground));
         SetBkColor(dc_, toColorRef(background));
     }
-    void drawCell(const ScreenRect& cell, char16_t character) override {
+    void drawCell(const PixelRect& cell, char16_t character) override {
         RECT r{cell.left, cell.top, cell.right, cell.bottom};
         wchar_t unit = static_cast<wchar_t>(character);
         ExtTextOutW(dc_, cell.left, cell.top, ETO_OPAQUE | ETO_CLIPPED, &r, &unit, 1, nullptr);

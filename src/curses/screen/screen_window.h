@@ -4,15 +4,8 @@
 // it detaches the window (its link back to the screen, its font and its timer go with it).
 #include <cstdint>
 
-struct ScreenRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool empty() const { return right <= left || bottom <= top; }
-};
+#include "text/pixel_geometry.h"
 
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-};
 
 // The mouse messages the window hands to the editor, in client coordinates.
 enum class MouseAction {
@@ -41,7 +34,7 @@ class ScreenWindow {
 public:
     virtual ~ScreenWindow() = default;
     // Asks for a repaint of the pixel area, without erasing the background.
-    virtual void invalidate(const ScreenRect& area) = 0;
+    virtual void invalidate(const PixelRect& area) = 0;
     virtual void invalidateAll() = 0;
     virtual PixelSize clientSize() const = 0;
     // Creates the fixed-pitch font unless there is one; false when there is none.
