@@ -146,11 +146,11 @@ TEST(CursesSession, ARandomSessionKeepsTheCaretAndSelectionInsideAndUndoRedoThro
         ASSERT_GE(ed.view.cursor_x, 0) << "event " << event;
         ASSERT_LE(ed.view.cursor_x, ed.line_length(ed.view.cursor_y)) << "event " << event;
         if (ed.sel.selecting) {
-            for (TextPos p : {TextPos{ed.sel.sel_x1, ed.sel.sel_y1}, TextPos{ed.sel.sel_x2, ed.sel.sel_y2}}) {
-                ASSERT_GE(p.y, 0) << "event " << event;
-                ASSERT_LE(p.y, n) << "event " << event;
-                ASSERT_GE(p.x, 0) << "event " << event;
-                ASSERT_LE(p.x, ed.line_length(p.y)) << "event " << event;
+            for (TextPosition p : {TextPosition{ed.sel.sel_x1, ed.sel.sel_y1}, TextPosition{ed.sel.sel_x2, ed.sel.sel_y2}}) {
+                ASSERT_GE(p.line, 0) << "event " << event;
+                ASSERT_LE(p.line, n) << "event " << event;
+                ASSERT_GE(p.column, 0) << "event " << event;
+                ASSERT_LE(p.column, ed.line_length(p.line)) << "event " << event;
             }
         }
         ASSERT_GE(ed.view.scroll_x, 0);

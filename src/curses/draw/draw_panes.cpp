@@ -28,10 +28,10 @@ void CursesEditor::drawRow(int row, int y, int& state) {
     }
     draw_line(row, doc.lines[static_cast<size_t>(y)], state, y);
     const TextRange r = selection();
-    if (!sel.selecting || r.empty() || y < r.start.y || y > r.end.y) return;
+    if (!sel.selecting || r.empty() || y < r.start.line || y > r.end.line) return;
     // The selection highlight.
-    const int from = std::clamp(y == r.start.y ? r.start.x - view.scroll_x : 0, 0, screen.cols);
-    const int to = std::clamp(y == r.end.y ? r.end.x - view.scroll_x : screen.cols, 0, screen.cols);
+    const int from = std::clamp(y == r.start.line ? r.start.column - view.scroll_x : 0, 0, screen.cols);
+    const int to = std::clamp(y == r.end.line ? r.end.column - view.scroll_x : screen.cols, 0, screen.cols);
     const std::string& text = doc.lines[static_cast<size_t>(y)];
     screen.attrset(attr::kSelection);
     screen.move(row, from);

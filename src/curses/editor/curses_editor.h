@@ -213,11 +213,11 @@ protected:
     bool shiftHeld() const { return modifiers().shift; }
     bool ctrlHeld() const { return modifiers().ctrl; }
     bool altHeld() const { return modifiers().alt; }
-    void setCaret(TextPos p) {
-        view.cursor_x = p.x;
-        view.cursor_y = p.y;
+    void setCaret(TextPosition p) {
+        view.cursor_x = p.column;
+        view.cursor_y = p.line;
     }
-    TextPos caret() const { return {view.cursor_x, view.cursor_y}; }
+    TextPosition caret() const { return {view.cursor_x, view.cursor_y}; }
     void loadLines(const std::string& bytes);
 
     CursesServices services;

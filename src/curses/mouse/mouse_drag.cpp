@@ -60,7 +60,7 @@ void CursesEditor::dragThumb(const MouseEvent& event) {
 
 void CursesEditor::dragSelection(int row, int col) {
     const int n = line_count();
-    const TextPos cell{std::clamp(col, 0, std::max(screen.cols - 1, 0)), std::clamp(row, 0, std::max(screen.lines - 1, 0))};
+    const TextPosition cell{std::clamp(col, 0, std::max(screen.cols - 1, 0)), std::clamp(row, 0, std::max(screen.lines - 1, 0))};
     if (!sel.selecting) {
         // A selection starts once the pointer leaves the cell it was pressed on.
         if (cell == drag.press_cell) return;
@@ -69,7 +69,7 @@ void CursesEditor::dragSelection(int row, int col) {
     const EditorPane pn = pane(panes.current_pane);
     int& offset = panes.pane_offset[panes.current_pane];
     const int inPane = row - pn.top;
-    if (TextPos{col + view.scroll_x, offset + inPane} == TextPos{sel.sel_x2, sel.sel_y2}) return;
+    if (TextPosition{col + view.scroll_x, offset + inPane} == TextPosition{sel.sel_x2, sel.sel_y2}) return;
     if (inPane < 0 && offset > 0) --offset;
     if (inPane >= pn.rows && offset < n - 1) ++offset;
     if (col < 0 && view.scroll_x > 0) --view.scroll_x;
