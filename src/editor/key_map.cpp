@@ -11,7 +11,7 @@ namespace {
 
 enum class Combination { None, Shift, Ctrl, CtrlShift, Other };
 
-Combination classify(const Modifiers& m) {
+Combination classify(const ModifierKeys& m) {
     if (m.alt) return Combination::Other;
     if (m.ctrl) return m.shift ? Combination::CtrlShift : Combination::Ctrl;
     return m.shift ? Combination::Shift : Combination::None;

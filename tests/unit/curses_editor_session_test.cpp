@@ -134,7 +134,7 @@ TEST(CursesSession, ARandomSessionKeepsTheCaretAndSelectionInsideAndUndoRedoThro
             e.x = pick(30 * 8 + 80) - 40;
             e.y = pick(10 * 16 + 80) - 40;
             e.wheel_delta = (pick(5) - 2) * 120;
-            e.shift = h.modifiers.shift;
+            e.held.shift = h.modifiers.shift;
             h.screen.mouse_callback(h.screen.user_data, *h.window, e);
         }
         h.modifiers = FakeModifiers{};

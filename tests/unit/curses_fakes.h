@@ -89,12 +89,10 @@ private:
     }
 };
 
-class FakeModifiers final : public KeyModifiers {
+// The modifiers a test holds down: set its shift, ctrl and alt.
+class FakeModifiers final : public KeyModifiers, public ModifierKeys {
 public:
-    bool shiftHeld() const override { return shift; }
-    bool ctrlHeld() const override { return ctrl; }
-    bool altHeld() const override { return alt; }
-    bool shift = false, ctrl = false, alt = false;
+    ModifierKeys held() const override { return *this; }
 };
 
 class FakeClipboard final : public SystemClipboard {
@@ -213,7 +211,7 @@ public:
         e.action = action;
         e.x = col * FakeScreenWindow::kCellWidth + FakeScreenWindow::kCellWidth / 2;
         e.y = row * FakeScreenWindow::kCellHeight + FakeScreenWindow::kCellHeight / 2;
-        e.shift = shift;
+        e.held.shift = shift;
         return screen.mouse_callback(screen.user_data, *window, e);
     }
     int mousePixel(MouseAction action, int x, int y, int wheel = 0) {

@@ -180,7 +180,7 @@ TEST_F(ScreenTest, StaleMetricsAreMeasuredBeforeTheNextRepaintRequest) {
 }
 
 TEST(KeyTranslation, CtrlLettersAndBracketsGiveControlCodes) {
-    KeyDownState ctrl{.ctrl = true, .alt = false};
+    ModifierKeys ctrl{.ctrl = true, .alt = false};
     EXPECT_EQ(translate_key_down('A', ctrl), 1);
     EXPECT_EQ(translate_key_down('Z', ctrl), 26);
     EXPECT_EQ(translate_key_down(219, ctrl), 27);  // the left-bracket key

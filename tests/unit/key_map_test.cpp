@@ -11,7 +11,7 @@ namespace {
 
 enum Mods { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
 
-Modifiers held(int mods) { return {.ctrl = (mods & kCtrl) != 0, .shift = (mods & kShift) != 0, .alt = (mods & kAlt) != 0}; }
+ModifierKeys held(int mods) { return {.ctrl = (mods & kCtrl) != 0, .shift = (mods & kShift) != 0, .alt = (mods & kAlt) != 0}; }
 
 KeyDecision press(int key, int mods = kNone, KeyMessageKind kind = KeyMessageKind::KeyDown) {
     KeyEvent event;

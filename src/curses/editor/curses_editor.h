@@ -209,7 +209,7 @@ protected:
     void paintCursor();
 
     // The modifiers recorded with the key being handled, else the live ones.
-    KeyModifierState modifiers() const;
+    ModifierKeys modifiers() const;
     bool shiftHeld() const { return modifiers().shift; }
     bool ctrlHeld() const { return modifiers().ctrl; }
     bool altHeld() const { return modifiers().alt; }

@@ -91,7 +91,7 @@ void CursesEditor::pressText(ScreenWindow& window, const MouseEvent& event, int 
     const int y = std::clamp(row - pane(panes.current_pane).top + panes.pane_offset[panes.current_pane], 0, std::max(n - 1, 0));
     const int x = std::clamp(col + view.scroll_x, 0, line_length(y));
     setCaret({x, y});
-    if (left && event.shift) {
+    if (left && event.held.shift) {
         sel = {true, old.column, old.line, x, y};
     }
     if (left && doubleClick && y < n && x < line_length(y)) {

@@ -26,7 +26,7 @@ constexpr uint32_t kThumbColor = 0x606060;
 
 }  // namespace
 
-int translate_key_down(int vk, KeyDownState modifiers) {
+int translate_key_down(int vk, ModifierKeys modifiers) {
     using namespace curses_vk;
     switch (vk) {
     case Back: return curses_key::Backspace;
@@ -137,9 +137,9 @@ int CursesScreen::getch() {
     return curses_key::None;
 }
 
-void CursesScreen::enqueue_key(int code) { enqueue_key(code, KeyModifierState{}); }
+void CursesScreen::enqueue_key(int code) { enqueue_key(code, std::nullopt); }
 
-void CursesScreen::enqueue_key(int code, KeyModifierState modifiers) {
+void CursesScreen::enqueue_key(int code, std::optional<ModifierKeys> modifiers) {
     if (code == curses_key::None) return;
     if (queue_count >= kQueueSize) {
         // A full queue drops its oldest key.

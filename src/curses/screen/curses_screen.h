@@ -4,6 +4,7 @@
 // painting the grid into its window. The window itself is reached through ScreenWindow.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -54,20 +55,8 @@ constexpr int Prior = 0x21, Next = 0x22, End = 0x23, Home = 0x24, Left = 0x25, U
 constexpr int Insert = 0x2D, Delete = 0x2E, F1 = 0x70, F12 = 0x7B;
 }  // namespace curses_vk
 
-struct KeyModifierState {
-    bool known = false;  // false: not recorded with the key (ask the live keyboard)
-    bool ctrl = false;
-    bool shift = false;
-    bool alt = false;
-};
-
-struct KeyDownState {
-    bool ctrl = false;
-    bool alt = false;
-};
-
 // Key-down messages by virtual key, character messages by character; -1 for no key.
-int translate_key_down(int virtual_key, KeyDownState modifiers);
+int translate_key_down(int virtual_key, ModifierKeys modifiers);
 int translate_char(unsigned character);
 
 struct ScreenColor {
@@ -112,9 +101,9 @@ public:
     // its modifier. getch() makes them the ones of the key it returns.
     int getch();
     void enqueue_key(int code);
-    void enqueue_key(int code, KeyModifierState modifiers);
+    void enqueue_key(int code, std::optional<ModifierKeys> modifiers);
     // The modifiers of the key getch() returned last, when it carried them.
-    const KeyModifierState& key_modifiers() const { return key_modifiers_; }
+    const std::optional<ModifierKeys>& key_modifiers() const { return key_modifiers_; }
     void forget_key_modifiers() { key_modifiers_ = {}; }
 
     // Repaint requests, in cells with exclusive ends.
@@ -164,7 +153,7 @@ public:
     int cell_width = 0, cell_height = 0;
     ScreenColor colors[32] = {};
     int key_queue[kQueueSize] = {};
-    KeyModifierState queue_modifiers[kQueueSize] = {};
+    std::optional<ModifierKeys> queue_modifiers[kQueueSize] = {};
     uint8_t queue_count = 0, queue_read = 0;
     uint8_t flags = 0;
     uint8_t blink_phase = 0;
@@ -182,5 +171,5 @@ private:
     bool caretShown() const { return blink_phase != 0; }
     // The caret moved since the last tick: it shows in every paint until the next tick.
     bool caret_forced_ = false;
-    KeyModifierState key_modifiers_;
+    std::optional<ModifierKeys> key_modifiers_;
 };

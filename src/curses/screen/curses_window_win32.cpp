@@ -12,10 +12,6 @@
 
 namespace {
 
-KeyModifierState heldNow() {
-    return {.known = true, .ctrl = keyHeld(VK_CONTROL), .shift = keyHeld(VK_SHIFT), .alt = keyHeld(VK_MENU)};
-}
-
 COLORREF toColorRef(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 // The screen's side of one window: its handle, font, blink timer and mouse capture.
@@ -155,8 +151,8 @@ int forwardMouse(CursesScreen& screen, CursesWindowPort& port, MouseAction actio
     event.x = x;
     event.y = y;
     event.wheel_delta = wheel;
-    event.shift = (keys & MK_SHIFT) != 0;
-    event.ctrl = (keys & MK_CONTROL) != 0;
+    event.held.shift = (keys & MK_SHIFT) != 0;
+    event.held.ctrl = (keys & MK_CONTROL) != 0;
     return screen.mouse_callback(screen.user_data, port, event);
 }
 
@@ -217,10 +213,10 @@ bool takeKey(CursesScreen& screen, UINT message, WPARAM wParam) {
         if (wParam != VK_F10) return false;
         [[fallthrough]];
     case WM_KEYDOWN:
-        screen.enqueue_key(translate_key_down(static_cast<int>(wParam), {keyHeld(VK_CONTROL), keyHeld(VK_MENU)}),
-                           heldNow());
+        screen.enqueue_key(translate_key_down(static_cast<int>(wParam), heldModifierKeys()),
+                           heldModifierKeys());
         return true;
-    case WM_CHAR: screen.enqueue_key(translate_char(static_cast<unsigned>(wParam)), heldNow()); return true;
+    case WM_CHAR: screen.enqueue_key(translate_char(static_cast<unsigned>(wParam)), heldModifierKeys()); return true;
     default: return true;  // WM_KEYUP
     }
 }

@@ -4,6 +4,7 @@
 // it detaches the window (its link back to the screen, its font and its timer go with it).
 #include <cstdint>
 
+#include "text/modifier_keys.h"
 #include "text/pixel_geometry.h"
 
 
@@ -26,8 +27,7 @@ struct MouseEvent {
     int x = 0;
     int y = 0;
     int wheel_delta = 0;  // Wheel: positive away from the user, 120 a notch
-    bool shift = false;   // Shift was down with the message
-    bool ctrl = false;
+    ModifierKeys held;    // Shift and Ctrl as the message reports them (never Alt)
 };
 
 class ScreenWindow {

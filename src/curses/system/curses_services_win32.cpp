@@ -17,9 +17,7 @@ HWND ownerOf(ScreenWindow* window) { return window ? static_cast<HWND>(window->n
 
 class LiveModifiers final : public KeyModifiers {
 public:
-    bool shiftHeld() const override { return keyHeld(VK_SHIFT); }
-    bool ctrlHeld() const override { return keyHeld(VK_CONTROL); }
-    bool altHeld() const override { return keyHeld(VK_MENU); }
+    ModifierKeys held() const override { return heldModifierKeys(); }
 };
 
 class Win32Clipboard final : public SystemClipboard {
