@@ -46,7 +46,7 @@ void CursesEditor::drawRow(int row, int y, int& state) {
 
 void CursesEditor::draw(int line) {
     panes.top_margin = tab_count() >= 2 ? 2 : 1;
-    const EditorPane upper = pane(0);
+    const PaneRows upper = pane(0);
     screen.pane_offset[0] = panes.pane_offset[0];
     screen.pane_offset[1] = panes.pane_offset[1];
     screen.upper_rows = is_split() ? upper.rows : upper.rows - 1;
@@ -70,7 +70,7 @@ void CursesEditor::draw(int line) {
     screen.bkgdset(attr::kText);
     panes.status_len = 0;
     for (int p = 0; p < pane_count(); ++p) {
-        const EditorPane pn = pane(p);
+        const PaneRows pn = pane(p);
         int state = line_start_state(panes.pane_offset[p]);
         for (int k = 0; k < pn.rows; ++k) drawRow(pn.top + k, panes.pane_offset[p] + k, state);
     }

@@ -7,7 +7,7 @@
 
 int CursesEditor::text_rows() const { return screen.lines - panes.top_margin - panes.bottom_margin; }
 
-EditorPane CursesEditor::pane(int p) const {
+PaneRows CursesEditor::pane(int p) const {
     const int r = text_rows();
     // The small bias keeps a ratio set from a whole row count on that row.
     const int e = static_cast<int>(std::trunc(panes.split_ratio * (r - 1) + 1e-9));

@@ -38,8 +38,8 @@ void CursesEditor::endDrag() {
 
 int CursesEditor::paneAtRow(int row) const {
     for (int p = 0; p < pane_count(); ++p) {
-        const EditorPane pn = pane(p);
-        if (row >= pn.top && row < pn.top + pn.rows) return p;
+        const PaneRows pn = pane(p);
+        if (pn.contains(row)) return p;
     }
     return -1;
 }

@@ -46,7 +46,7 @@ void CursesEditor::dragSeparator(int row) {
 
 void CursesEditor::dragThumb(const MouseEvent& event) {
     const int p = drag.drag_state - 1;
-    const EditorPane pn = pane(p);
+    const PaneRows pn = pane(p);
     const int n = line_count();
     refreshBarGeometry();
     const long long track = static_cast<long long>(pn.rows) * screen.cell_height - screen.thumb_size[p];
@@ -66,7 +66,7 @@ void CursesEditor::dragSelection(int row, int col) {
         if (cell == drag.press_cell) return;
         sel = {true, view.cursor_x, view.cursor_y, view.cursor_x, view.cursor_y};
     }
-    const EditorPane pn = pane(panes.current_pane);
+    const PaneRows pn = pane(panes.current_pane);
     int& offset = panes.pane_offset[panes.current_pane];
     const int inPane = row - pn.top;
     if (TextPosition{col + view.scroll_x, offset + inPane} == TextPosition{sel.sel_x2, sel.sel_y2}) return;

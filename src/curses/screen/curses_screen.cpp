@@ -221,7 +221,7 @@ bool CursesScreen::split() const {
     return upper_rows < r - 1;
 }
 
-ScreenPane CursesScreen::pane(int p) const {
+PaneRows CursesScreen::pane(int p) const {
     int r = lines - top_margin - bottom_margin;
     if (p == 0) return {top_margin, std::max(0, split() ? upper_rows : upper_rows + 1)};
     if (!split()) return {top_margin + upper_rows + 1, 0};
@@ -230,8 +230,8 @@ ScreenPane CursesScreen::pane(int p) const {
 
 int CursesScreen::pane_at_row(int row) const {
     for (int p = 0; p < 2; ++p) {
-        ScreenPane pn = pane(p);
-        if (pn.rows > 0 && row >= pn.top && row < pn.top + pn.rows) return p;
+        PaneRows pn = pane(p);
+        if (pn.contains(row)) return p;
     }
     return -1;
 }
@@ -355,7 +355,7 @@ void CursesScreen::paintBars(ScreenCanvas& canvas, const PixelRect& area) {
     if (maxBar <= 0 || area.right <= (cols - maxBar) * cw) return;
     for (int p = 0; p < 2; ++p) {
         if (bar_cols[p] == 0) continue;
-        ScreenPane pn = pane(p);
+        PaneRows pn = pane(p);
         const int x0 = (cols - bar_cols[p]) * cw;
         const int top = pn.top * ch;
         const int bottom = (pn.top + pn.rows) * ch;
@@ -376,7 +376,7 @@ void CursesScreen::paintStrip(ScreenCanvas& canvas, const PixelRect& area) {
     const int stripX = (cols - reserved) * cw;
     if (area.right <= stripX) return;
     for (int p = 0; p < 2; ++p) {
-        ScreenPane pn = pane(p);
+        PaneRows pn = pane(p);
         if (pn.rows <= 0 || bar_cols[p] > 0) continue;
         fillClipped(canvas, {stripX, pn.top * ch, area.right, (pn.top + pn.rows) * ch}, area, colors[0].bg);
     }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "curses/screen/pane_rows.h"
 #include "curses/screen/screen_canvas.h"
 #include "curses/screen/screen_window.h"
 
@@ -64,12 +65,6 @@ struct ScreenColor {
     uint32_t bg = 0;
 };
 
-// Rows of one pane on the screen.
-struct ScreenPane {
-    int top = 0;
-    int rows = 0;
-};
-
 enum class PointerShape { Arrow, SizeNorthSouth, IBeam };
 
 class CursesScreen {
@@ -119,7 +114,7 @@ public:
 
     // Pane geometry as the window paints it: pane 0 upper, 1 lower.
     bool split() const;
-    ScreenPane pane(int p) const;
+    PaneRows pane(int p) const;
     // The pane a row belongs to, or -1 in the margins and on the separator.
     int pane_at_row(int row) const;
     bool on_bar_columns(int p, int col) const { return bar_cols[p] > 0 && col >= cols - bar_cols[p]; }
