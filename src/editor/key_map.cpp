@@ -4,7 +4,7 @@
 #include "editor/typing.h"
 #include "editor/find.h"
 #include "editor/menu_ids.h"
-#include "editor/virtual_keys.h"
+#include "text/virtual_keys.h"
 #include "editor/text_edits.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "editor/key_map.h"
 #include "editor/menu_ids.h"
 #include "editor/typing.h"
-#include "editor/virtual_keys.h"
+#include "text/virtual_keys.h"
 #include "editor_fixture.h"
 
 namespace {
