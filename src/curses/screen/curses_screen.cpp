@@ -4,6 +4,7 @@
 #include <new>
 
 #include "text/utf8.h"
+#include "text/virtual_keys.h"
 
 namespace {
 
@@ -26,32 +27,31 @@ constexpr uint32_t kThumbColor = 0x606060;
 
 }  // namespace
 
-int translate_key_down(int vk, ModifierKeys modifiers) {
-    using namespace curses_vk;
-    switch (vk) {
-    case Back: return curses_key::Backspace;
-    case curses_vk::Tab: return curses_key::Tab;
-    case Return: return curses_key::Enter;
-    case curses_vk::Escape: return curses_key::Escape;
-    case Control: return curses_key::None;
-    case Prior: return curses_key::PageUp;
-    case Next: return curses_key::PageDown;
-    case curses_vk::End: return curses_key::End;
-    case curses_vk::Home: return curses_key::Home;
-    case curses_vk::Left: return curses_key::Left;
-    case curses_vk::Up: return curses_key::Up;
-    case curses_vk::Right: return curses_key::Right;
-    case curses_vk::Down: return curses_key::Down;
-    case curses_vk::Insert: return curses_key::Insert;
-    case curses_vk::Delete: return curses_key::Delete;
+int translate_key_down(int virtual_key, ModifierKeys modifiers) {
+    switch (virtual_key) {
+    case vk::kBack: return curses_key::Backspace;
+    case vk::kTab: return curses_key::Tab;
+    case vk::kReturn: return curses_key::Enter;
+    case vk::kEscape: return curses_key::Escape;
+    case vk::kControl: return curses_key::None;
+    case vk::kPrior: return curses_key::PageUp;
+    case vk::kNext: return curses_key::PageDown;
+    case vk::kEnd: return curses_key::End;
+    case vk::kHome: return curses_key::Home;
+    case vk::kLeft: return curses_key::Left;
+    case vk::kUp: return curses_key::Up;
+    case vk::kRight: return curses_key::Right;
+    case vk::kDown: return curses_key::Down;
+    case vk::kInsert: return curses_key::Insert;
+    case vk::kDelete: return curses_key::Delete;
     default: break;
     }
-    if (vk >= F1 && vk <= F12) return curses_key::F1 + (vk - F1);
+    if (virtual_key >= vk::kF1 && virtual_key <= vk::kF12) return curses_key::F1 + (virtual_key - vk::kF1);
     if (!modifiers.ctrl || modifiers.alt) return curses_key::None;
-    if (vk >= 97 && vk <= 122) return vk - 96;
-    if (vk >= 65 && vk <= 90) return vk - 64;
-    if (vk == 91 || vk == 219) return curses_key::Escape;
-    if (vk == 93 || vk == 221) return curses_key::CtrlCloseBracket;
+    if (virtual_key >= 'a' && virtual_key <= 'z') return virtual_key - 'a' + 1;
+    if (virtual_key >= 'A' && virtual_key <= 'Z') return virtual_key - 'A' + 1;
+    if (virtual_key == '[' || virtual_key == vk::kOemOpenBracket) return curses_key::Escape;
+    if (virtual_key == ']' || virtual_key == vk::kOemCloseBracket) return curses_key::CtrlCloseBracket;
     return curses_key::None;
 }
 

@@ -49,13 +49,6 @@ constexpr int LiteralCharacter = 0x200000;
 constexpr int ctrl(char letter) { return letter - 'A' + 1; }
 }  // namespace curses_key
 
-// The virtual-key codes the translation looks at (the platform's numbering).
-namespace curses_vk {
-constexpr int Back = 0x08, Tab = 0x09, Return = 0x0D, Control = 0x11, Escape = 0x1B;
-constexpr int Prior = 0x21, Next = 0x22, End = 0x23, Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28;
-constexpr int Insert = 0x2D, Delete = 0x2E, F1 = 0x70, F12 = 0x7B;
-}  // namespace curses_vk
-
 // Key-down messages by virtual key, character messages by character; -1 for no key.
 int translate_key_down(int virtual_key, ModifierKeys modifiers);
 int translate_char(unsigned character);

@@ -9,6 +9,7 @@
 #include "platform/handles_win32.h"
 #include "platform/keyboard_win32.h"
 #include "platform/out_of_memory_win32.h"
+#include "text/virtual_keys.h"
 
 namespace {
 
@@ -210,7 +211,7 @@ bool takeKey(CursesScreen& screen, UINT message, WPARAM wParam) {
     switch (message) {
     case WM_SYSKEYDOWN:
         // F10 arrives as a system key; other Alt combinations stay the system's.
-        if (wParam != VK_F10) return false;
+        if (wParam != vk::kF10) return false;
         [[fallthrough]];
     case WM_KEYDOWN:
         screen.enqueue_key(translate_key_down(static_cast<int>(wParam), heldModifierKeys()),
