@@ -1,6 +1,7 @@
 // The editor's construction, its link to the screen, the run loop, and the base behaviour of
 // the operations hosts may override.
 #include "curses/editor/curses_editor.h"
+#include "curses/screen/attributes.h"
 
 #include <algorithm>
 
@@ -38,8 +39,8 @@ CursesEditor::CursesEditor(CursesScreen& s, const CursesServices& services_) : s
     screen.resize_callback = resized;
     screen.scrollbar_width = 1;
     for (int i = 0; i < 30; ++i) screen.colors[i] = kColors[i];
-    screen.attrset(0);
-    screen.bkgdset(0);
+    screen.attrset(attr::kText);
+    screen.bkgdset(attr::kText);
     screen.clear_grid();
     screen.move(0, 0);
     screen.invalidate_cells(0, 0, screen.cols, screen.lines);
