@@ -1,9 +1,10 @@
 // The editor's construction, its link to the screen, the run loop, and the base behaviour of
 // the operations hosts may override.
 #include "curses/editor/curses_editor.h"
-#include "curses/screen/attributes.h"
 
 #include <algorithm>
+
+#include "curses/screen/attributes.h"
 
 namespace {
 
