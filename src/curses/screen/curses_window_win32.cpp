@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -238,6 +239,36 @@ LRESULT mouseMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// Keys, the caret's blink and the mouse; nothing for a message the window leaves alone.
+std::optional<LRESULT> inputMessage(HWND window, CursesScreen& screen, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_GETDLGCODE:
+        if (GetParent(window)) return DLGC_WANTALLKEYS;
+        return std::nullopt;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_KEYUP:
+        if (takeKey(screen, message, wParam)) return 0;
+        return std::nullopt;
+    case WM_TIMER:
+        if (wParam != kCursesBlinkTimer) return std::nullopt;
+        screen.blink_tick(GetFocus() == window);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+    case WM_CAPTURECHANGED: return mouseMessage(window, message, wParam, lParam);
+    default: return std::nullopt;
+    }
+}
+
 }  // namespace
 
 LRESULT CALLBACK cursesWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -283,30 +314,8 @@ LRESULT CALLBACK cursesWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         info->ptMinTrackSize = {160, 120};
         return 0;
     }
-    case WM_GETDLGCODE:
-        if (GetParent(window)) return DLGC_WANTALLKEYS;
-        break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_CHAR:
-    case WM_KEYUP:
-        if (takeKey(*screen, message, wParam)) return 0;
-        break;
-    case WM_TIMER:
-        if (wParam != kCursesBlinkTimer) break;
-        screen->blink_tick(GetFocus() == window);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_MOUSEWHEEL:
-    case WM_CAPTURECHANGED: return mouseMessage(window, message, wParam, lParam);
     default: break;
     }
+    if (std::optional<LRESULT> handled = inputMessage(window, *screen, message, wParam, lParam)) return *handled;
     return DefWindowProcW(window, message, wParam, lParam);
 }
