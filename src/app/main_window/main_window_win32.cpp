@@ -104,15 +104,10 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
         self->close();
         return TRUE;
     case WM_ENDSESSION:
-        // Windows is shutting down and may not destroy the window first.
-        if (wParam) {
-            self->writePlacement();
-            if (self->recovery_ && self->document_) self->recovery_->finish(*self->document_);
-        }
+        if (wParam) self->endSession();
         return TRUE;
     case WM_TIMER:
-        if (wParam == kRecoveryTimer && self->recovery_ && self->document_ && !self->busy_)
-            self->recovery_->tick(*self->document_, static_cast<int64_t>(GetTickCount64()));
+        if (wParam == kRecoveryTimer) self->tickRecovery();
         return TRUE;
     case WM_DROPFILES:
         // A drop while a file is loaded or saved would change the document under it.
@@ -144,6 +139,15 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
     default:
         return FALSE;
     }
+}
+
+void MainWindow::endSession() {
+    writePlacement();
+    if (recovery_ && document_) recovery_->finish(*document_);
+}
+
+void MainWindow::tickRecovery() {
+    if (recovery_ && document_ && !busy_) recovery_->tick(*document_, static_cast<int64_t>(GetTickCount64()));
 }
 
 void MainWindow::initialise(HWND window) {
