@@ -20,8 +20,8 @@ public:
     void fillRect(int, int, int, int, unsigned, float) override {}
     void line(int, int, int, int, unsigned, float) override {}
     void putPixel(int, int, unsigned, float) override {}
-    CanvasTextSize measure(const char*, int length) override { return {length * 8, 14}; }
-    void drawText(const char* text, int length, const CanvasRect&, const TextStyle&) override {
+    PixelSize measure(const char*, int length) override { return {length * 8, 14}; }
+    void drawText(const char* text, int length, const PixelRect&, const TextStyle&) override {
         benchmark::DoNotOptimize(text);
         benchmark::DoNotOptimize(length);
     }

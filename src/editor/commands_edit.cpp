@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "editor/commands.h"
 #include "editor/edit_helpers.h"
@@ -70,16 +72,24 @@ void splitLine(Document& doc) {
 
 namespace {
 
+// What both delete directions start with: a selection is deleted instead of a character;
+// otherwise the caret's line, when it exists, is the line to delete in.
+std::optional<std::string_view> lineToDeleteIn(Document& doc) {
+    if (doc.selectionActive) {
+        deleteSelection(doc);
+        return std::nullopt;
+    }
+    if (!caretLineExists(doc)) return std::nullopt;
+    return lineText(doc, doc.view().caretLine);
+}
+
 // The forward deletes: with a selection, delete it; inside the line, erase from the caret to
 // end(line, caret byte); at the line's end, join the next line. The caret stays.
 void deleteForwardUntil(Document& doc, size_t (*end)(const char* line, size_t from)) {
-    if (doc.selectionActive) {
-        deleteSelection(doc);
-        return;
-    }
+    const std::optional<std::string_view> caretLine = lineToDeleteIn(doc);
+    if (!caretLine) return;
+    std::string_view line = *caretLine;
     ViewState& view = doc.view();
-    if (!caretLineExists(doc)) return;
-    std::string_view line = lineText(doc, view.caretLine);
     ColumnPosition at = columnPosition(line, view.caretColumn);
     bool inside = view.caretColumn >= 0 && at.column == view.caretColumn;
     if (inside && at.byte < line.size()) {
@@ -104,13 +114,10 @@ struct BackwardRange {
 // start(line, caret column) gives and move the caret to its start; at column 0, join the line
 // to the previous one.
 void deleteBackwardFrom(Document& doc, BackwardRange (*start)(std::string_view line, int column)) {
-    if (doc.selectionActive) {
-        deleteSelection(doc);
-        return;
-    }
+    const std::optional<std::string_view> caretLine = lineToDeleteIn(doc);
+    if (!caretLine) return;
+    std::string_view line = *caretLine;
     ViewState& view = doc.view();
-    if (!caretLineExists(doc)) return;
-    std::string_view line = lineText(doc, view.caretLine);
     BackwardRange range = view.caretColumn > 0 ? start(line, view.caretColumn) : BackwardRange{};
     if (view.caretColumn > 0 && range.inside) {
         eraseBytes(doc, view.caretLine, range.from, range.to);

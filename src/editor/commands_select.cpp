@@ -19,7 +19,7 @@ int wordClass(const char* character) {
 void select(Document& doc, TextPosition anchor, TextPosition caret) {
     doc.selectionActive = true;
     doc.anchor = anchor;
-    bool caretFirst = caret.line < anchor.line || (caret.line == anchor.line && caret.column < anchor.column);
+    const bool caretFirst = caret.before(anchor);
     doc.selectionStart = caretFirst ? caret : anchor;
     doc.selectionEnd = caretFirst ? anchor : caret;
     doc.setCaret(caret.column, caret.line);

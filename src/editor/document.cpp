@@ -88,7 +88,7 @@ void Document::extendSelection() {
         anchor = captured ? selectionStart : TextPosition{view_.caretColumn, view_.caretLine};
     }
     TextPosition moving = captured ? selectionEnd : TextPosition{view_.caretColumn, view_.caretLine};
-    if (moving.line < anchor.line || (moving.line == anchor.line && moving.column < anchor.column)) {
+    if (moving.before(anchor)) {
         selectionStart = moving;
         selectionEnd = anchor;
     } else {

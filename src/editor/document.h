@@ -9,16 +9,13 @@
 #include "editor/file_format.h"
 #include "editor/line_list.h"
 #include "editor/text_buffer.h"
+#include "text/pixel_geometry.h"
 
 // The modes a document starts with and returns to at New and Open, from the preferences.
 struct EditorDefaults {
     bool crlf = true;
     bool space = true;
     int tabSize = 2;
-};
-
-struct PixelRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
 };
 
 // Caret and scroll record. The scroll position is implied: the first visible column is

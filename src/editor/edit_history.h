@@ -14,14 +14,9 @@
 #include "editor/file_format.h"
 #include "editor/file_identity.h"
 #include "editor/line_list.h"
+#include "text/text_position.h"
 
 class Document;
-
-struct TextPosition {
-    int column = 0;
-    int line = 0;
-    bool operator==(const TextPosition&) const = default;
-};
 
 // Where the caret and selection were and how the view was scrolled.
 struct CaretState {

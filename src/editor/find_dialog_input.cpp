@@ -4,15 +4,11 @@
 
 namespace {
 
-bool none(const DialogModifiers& m) { return !m.ctrl && !m.shift && !m.alt; }
-bool onlyShift(const DialogModifiers& m) { return m.shift && !m.ctrl && !m.alt; }
-bool onlyCtrl(const DialogModifiers& m) { return m.ctrl && !m.shift && !m.alt; }
-
-bool enterFind(Document& doc, const std::string& text, const DialogModifiers& m) {
+bool enterFind(Document& doc, const std::string& text, const DialogKeyState& m) {
     if (text.empty() || m.mouseCaptured) return false;
-    if (none(m)) {
+    if (m.held.none()) {
         search(doc, text, {.fromStart = true});
-    } else if (onlyShift(m)) {
+    } else if (m.held.onlyShift()) {
         search(doc, text, {});
     } else {
         return false;
@@ -20,13 +16,13 @@ bool enterFind(Document& doc, const std::string& text, const DialogModifiers& m)
     return true;
 }
 
-bool enterReplace(Document& doc, const std::string& text, const std::string& replacement, const DialogModifiers& m) {
+bool enterReplace(Document& doc, const std::string& text, const std::string& replacement, const DialogKeyState& m) {
     if (text.empty() || replacement.empty() || m.mouseCaptured) return false;
-    if (none(m)) {
+    if (m.held.none()) {
         replace(doc, text, replacement, {.fromStart = true});
-    } else if (onlyCtrl(m)) {
+    } else if (m.held.onlyCtrl()) {
         replace(doc, text, replacement, {.fromStart = true, .all = true});
-    } else if (onlyShift(m)) {
+    } else if (m.held.onlyShift()) {
         replace(doc, text, replacement, {});
     } else {
         return false;
@@ -37,7 +33,7 @@ bool enterReplace(Document& doc, const std::string& text, const std::string& rep
 }  // namespace
 
 bool runDialogEnter(Document& doc, FindDialogKind kind, const std::string& first, const std::string& second,
-                    const DialogModifiers& modifiers) {
+                    const DialogKeyState& modifiers) {
     Document::CommandScope command(doc);
     switch (kind) {
     case FindDialogKind::Find: return enterFind(doc, first, modifiers);

@@ -4,16 +4,16 @@
 #include <string>
 
 #include "editor/document.h"
+#include "text/modifier_keys.h"
 
 enum class FindDialogKind { Find, Replace, GotoLine, GotoOffset };
 
-struct DialogModifiers {
-    bool ctrl = false;
-    bool shift = false;
-    bool alt = false;
+// The modifiers held with Enter, and whether the mouse was captured at that moment.
+struct DialogKeyState {
+    ModifierKeys held;
     bool mouseCaptured = false;
 };
 
 // Runs the dialog's action on the document; answers whether it acted (and so closes).
 bool runDialogEnter(Document& doc, FindDialogKind kind, const std::string& first, const std::string& second,
-                    const DialogModifiers& modifiers);
+                    const DialogKeyState& modifiers);

@@ -4,14 +4,14 @@
 #include "editor/typing.h"
 #include "editor/find.h"
 #include "editor/menu_ids.h"
-#include "editor/virtual_keys.h"
+#include "text/virtual_keys.h"
 #include "editor/text_edits.h"
 
 namespace {
 
 enum class Combination { None, Shift, Ctrl, CtrlShift, Other };
 
-Combination classify(const Modifiers& m) {
+Combination classify(const ModifierKeys& m) {
     if (m.alt) return Combination::Other;
     if (m.ctrl) return m.shift ? Combination::CtrlShift : Combination::Ctrl;
     return m.shift ? Combination::Shift : Combination::None;

@@ -3,16 +3,9 @@
 // live modifier state, asks decideKey, runs the document side with performKeyAction and
 // does the window side itself (dialogs, menu commands, notifying the editor window).
 #include "editor/document.h"
+#include "text/modifier_keys.h"
 
 enum class KeyMessageKind { Char, KeyDown, SysKeyDown, Other };
-
-// Shift, Ctrl and Alt as held at one moment.
-struct Modifiers {
-    bool ctrl = false;
-    bool shift = false;
-    bool alt = false;
-    bool none() const { return !ctrl && !shift && !alt; }
-};
 
 // One keyboard message as the key decisions see it: the platform side fills it from the
 // message and a single snapshot of the modifier keys.
@@ -20,7 +13,7 @@ struct KeyEvent {
     KeyMessageKind kind = KeyMessageKind::Other;
     int virtualKey = 0;      // key-down messages
     unsigned character = 0;  // character messages: one UTF-16 unit
-    Modifiers modifiers;
+    ModifierKeys modifiers;
     bool repeatBit = true;  // bit 0 of the key data: the low bit of the repeat count
     bool mouseCaptured = false;
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "text/utf8.h"
-#include "editor/virtual_keys.h"
+#include "text/virtual_keys.h"
 
 TextPosition hitTest(const Document& doc, const HitGeometry& g, int x, int y, bool drag) {
     int row = y / (g.cellHeight + 1);

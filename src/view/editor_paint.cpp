@@ -37,14 +37,14 @@ void drawRowText(EditorCanvas& canvas, EditorPaintState& state, const char* text
     char* copy = state.scratch.data();
     for (size_t i = 0; i < length; ++i)
         if (copy[i] == '\t') copy[i] = ' ';
-    canvas.drawText(copy, static_cast<int>(length), CanvasRect{0, top, clientWidth, top + H},
+    canvas.drawText(copy, static_cast<int>(length), PixelRect{0, top, clientWidth, top + H},
                     TextStyle{.colour = opaque(state.textColor), .useTextAlpha = true});
 }
 
 void drawWhitespaceMarks(EditorCanvas& canvas, const EditorPaintState& state, const char* text, size_t length, int top,
                          int W, int H) {
     unsigned accent = opaque(state.activeTextColor);
-    CanvasRect cell{0, top, W, top + H};
+    PixelRect cell{0, top, W, top + H};
     for (size_t i = 0; i < length;) {
         int step = std::max(charLength(text + i), 1);
         if (text[i] == ' ')
@@ -61,10 +61,10 @@ void drawLineNumber(EditorCanvas& canvas, const Document& doc, EditorPaintState&
                     int top, int H, int clientWidth) {
     formatLineNumber(doc, line, caretLine, state.scratch);
     int length = static_cast<int>(state.scratch.size());
-    CanvasTextSize size = canvas.measure(state.scratch.c_str(), length);
+    PixelSize size = canvas.measure(state.scratch.c_str(), length);
     int left = clientWidth / 2 - size.width / 2;
     unsigned colour = line == caretLine ? kCaretLineNumberColor : kLineNumberColor;
-    canvas.drawText(state.scratch.c_str(), length, CanvasRect{left, top, left + size.width, top + H},
+    canvas.drawText(state.scratch.c_str(), length, PixelRect{left, top, left + size.width, top + H},
                     TextStyle{.colour = colour, .opaque = true, .background = kLineNumberBackground, .useTextAlpha = true});
     canvas.line(0, top + H, clientWidth, top + H, opaque(state.activeTextColor), kRuleAlpha);
 }
@@ -76,8 +76,8 @@ void drawStatusText(EditorCanvas& canvas, const Document& doc, const ViewState& 
     else
         state.scratch.setFormat(kStatusTextMax, "  %s  ", state.notice.c_str());
     int length = static_cast<int>(state.scratch.size());
-    CanvasTextSize size = canvas.measure(state.scratch.c_str(), length);
-    canvas.drawText(state.scratch.c_str(), length, CanvasRect{clientWidth - size.width, top, clientWidth, top + size.height},
+    PixelSize size = canvas.measure(state.scratch.c_str(), length);
+    canvas.drawText(state.scratch.c_str(), length, PixelRect{clientWidth - size.width, top, clientWidth, top + size.height},
                     TextStyle{.colour = opaque(state.activeTextColor),
                               .opaque = true,
                               .background = opaque(state.backgroundColor),
@@ -185,17 +185,60 @@ PaintSnapshot takePaintSnapshot(const Document& doc, const ViewState& view, cons
     return s;
 }
 
+namespace {
+
+// The grid one paint draws on.
+struct PaintGrid {
+    int cellWidth = 0;
+    int cellHeight = 0;
+    int pitch = 0;  // a row and the one-pixel gap under it
+    int clientWidth = 0;
+    unsigned background = 0;
+};
+
+// A blink changes nothing but the caret's own row: nothing else is drawn or copied.
+PaintResult paintCaretRow(EditorCanvas& canvas, const Document& doc, const ViewState& view, EditorPaintState& state,
+                          const PaintGrid& grid, int caretRow) {
+    PaintResult result;
+    result.kind = RefreshKind::CaretRow;
+    result.caretRow = caretRow;
+    result.statusRow = state.visibleRows - 1;
+    int top = caretRow * grid.pitch;
+    canvas.fillRect(0, top, grid.clientWidth, grid.pitch, grid.background, 1.0f);
+    drawCaret(canvas, doc, view, state);
+    drawRow(canvas, doc, state, state.topLine + caretRow, top, grid.cellWidth, grid.cellHeight, grid.clientWidth);
+    canvas.copyBand(top, grid.pitch);
+    return result;
+}
+
+// Every row, or on a two-row refresh only the caret's and the status row.
+void drawRows(EditorCanvas& canvas, const Document& doc, const ViewState& view, EditorPaintState& state,
+              const PaintGrid& grid, const PaintResult& result) {
+    const bool twoRow = result.kind == RefreshKind::TwoRow;
+    const bool numbers = lineNumbersOn(doc);
+    for (int r = 0; r < state.visibleRows; ++r) {
+        if (twoRow && r != result.caretRow && r != result.statusRow) continue;
+        int L = state.topLine + r;
+        int top = r * grid.pitch;
+        drawRow(canvas, doc, state, L, top, grid.cellWidth, grid.cellHeight, grid.clientWidth);
+        if (numbers) drawLineNumber(canvas, doc, state, L, view.caretLine, top, grid.cellHeight, grid.clientWidth);
+        if ((!numbers || !state.notice.empty()) && r == state.visibleRows - 1)
+            drawStatusText(canvas, doc, view, state, top, grid.clientWidth);
+    }
+}
+
+}  // namespace
+
 PaintResult paintEditor(EditorCanvas& canvas, PaintScrollbar& scrollbar, const Document& doc, ViewState& view,
                         EditorPaintState& state, int clientWidth, int clientHeight, bool caretBlinkOnly) {
     PaintResult result;
-    CanvasTextSize cell = canvas.measure("V", 1);
+    PixelSize cell = canvas.measure("V", 1);
     view.cellWidth = cell.width;
     view.cellHeight = cell.height;
     view.clientRect = PixelRect{0, 0, clientWidth, clientHeight};
-    const int W = view.cellWidth;
     const int H = view.cellHeight;
     const int pitch = H + 1;
-    const unsigned background = opaque(state.backgroundColor);
+    const PaintGrid grid{view.cellWidth, H, pitch, clientWidth, opaque(state.backgroundColor)};
 
     state.topLine = view.topLine();
     state.firstColumn = view.firstColumn();
@@ -204,18 +247,8 @@ PaintResult paintEditor(EditorCanvas& canvas, PaintScrollbar& scrollbar, const D
     bool cacheHolds = state.paintCache.valid() && state.paintCache == now && state.paintCache.lineCount > 1 && !numbers;
     int caretRow = view.screenRow;
     bool caretRowShown = caretRow >= 0 && caretRow < state.visibleRows - 1;
-    // A blink changes nothing but the caret's own row: nothing else is drawn or copied.
-    if (caretBlinkOnly && cacheHolds && caretRowShown && !doc.selectionActive) {
-        result.kind = RefreshKind::CaretRow;
-        result.caretRow = caretRow;
-        result.statusRow = state.visibleRows - 1;
-        int top = caretRow * pitch;
-        canvas.fillRect(0, top, clientWidth, pitch, background, 1.0f);
-        drawCaret(canvas, doc, view, state);
-        drawRow(canvas, doc, state, state.topLine + caretRow, top, W, H, clientWidth);
-        canvas.copyBand(top, pitch);
-        return result;
-    }
+    if (caretBlinkOnly && cacheHolds && caretRowShown && !doc.selectionActive)
+        return paintCaretRow(canvas, doc, view, state, grid, caretRow);
 
     state.lineCount = doc.lineCount();
     state.visibleRows = H > 0 ? clientHeight / pitch : 0;
@@ -231,23 +264,14 @@ PaintResult paintEditor(EditorCanvas& canvas, PaintScrollbar& scrollbar, const D
     // Only what is copied to the screen is drawn: a two-row refresh leaves the rest of the
     // picture as it is.
     if (twoRow) {
-        canvas.fillRect(0, result.caretRow * pitch, clientWidth, pitch, background, 1.0f);
-        canvas.fillRect(0, result.statusRow * pitch, clientWidth, pitch, background, 1.0f);
+        canvas.fillRect(0, result.caretRow * pitch, clientWidth, pitch, grid.background, 1.0f);
+        canvas.fillRect(0, result.statusRow * pitch, clientWidth, pitch, grid.background, 1.0f);
     } else {
-        canvas.clear(background);
+        canvas.clear(grid.background);
     }
     drawCaret(canvas, doc, view, state);
-
-    for (int r = 0; r < state.visibleRows; ++r) {
-        if (twoRow && r != result.caretRow && r != result.statusRow) continue;
-        int L = state.topLine + r;
-        int top = r * pitch;
-        drawRow(canvas, doc, state, L, top, W, H, clientWidth);
-        if (numbers) drawLineNumber(canvas, doc, state, L, view.caretLine, top, H, clientWidth);
-        if ((!numbers || !state.notice.empty()) && r == state.visibleRows - 1) drawStatusText(canvas, doc, view, state, top, clientWidth);
-    }
-
-    if (doc.selectionActive) drawSelection(canvas, doc, state, W, H, clientWidth, clientHeight);
+    drawRows(canvas, doc, view, state, grid, result);
+    if (doc.selectionActive) drawSelection(canvas, doc, state, grid.cellWidth, H, clientWidth, clientHeight);
 
     if (twoRow) {
         canvas.copyBand(result.caretRow * pitch, pitch);

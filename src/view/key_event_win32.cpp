@@ -2,8 +2,6 @@
 
 #include "platform/keyboard_win32.h"
 
-Modifiers readModifiers() { return {.ctrl = keyHeld(VK_CONTROL), .shift = keyHeld(VK_SHIFT), .alt = keyHeld(VK_MENU)}; }
-
 KeyEvent keyEventFrom(UINT message, WPARAM wParam, LPARAM lParam, bool mouseCaptured) {
     KeyEvent event;
     switch (message) {
@@ -16,7 +14,7 @@ KeyEvent keyEventFrom(UINT message, WPARAM wParam, LPARAM lParam, bool mouseCapt
         event.character = static_cast<unsigned>(wParam & 0xFFFF);
     else
         event.virtualKey = static_cast<int>(wParam);
-    event.modifiers = readModifiers();
+    event.modifiers = heldModifierKeys();
     event.repeatBit = (lParam & 1) != 0;
     event.mouseCaptured = mouseCaptured;
     return event;

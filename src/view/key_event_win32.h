@@ -5,8 +5,5 @@
 
 #include "editor/key_map.h"
 
-// Ctrl, Shift and Alt as they are held now (the asynchronous key state).
-Modifiers readModifiers();
-
 // The event for a keyboard message; other messages give KeyMessageKind::Other.
 KeyEvent keyEventFrom(UINT message, WPARAM wParam, LPARAM lParam, bool mouseCaptured);

@@ -2,12 +2,11 @@
 
 #include "view/gfx/window_surface_win32.h"
 
-CanvasTextSize SurfaceCanvas::measure(const char* text, int length) {
-    TextSize size = renderer_.measure(text, length);
-    return {size.width, size.height};
+PixelSize SurfaceCanvas::measure(const char* text, int length) {
+    return renderer_.measure(text, length);
 }
 
-void SurfaceCanvas::drawText(const char* text, int length, const CanvasRect& rect, const TextStyle& style) {
+void SurfaceCanvas::drawText(const char* text, int length, const PixelRect& rect, const TextStyle& style) {
     renderer_.setTextColor(style.colour);
     renderer_.setBackgroundMode(style.opaque ? BackgroundMode::Opaque : BackgroundMode::Transparent);
     if (style.opaque) renderer_.setBackgroundColor(style.background);

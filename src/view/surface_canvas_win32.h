@@ -20,8 +20,8 @@ public:
         surface_.line(x1, y1, x2, y2, colour, alpha);
     }
     void putPixel(int x, int y, unsigned colour, float alpha) override { surface_.putPixel(x, y, colour, alpha); }
-    CanvasTextSize measure(const char* text, int length) override;
-    void drawText(const char* text, int length, const CanvasRect& rect, const TextStyle& style) override;
+    PixelSize measure(const char* text, int length) override;
+    void drawText(const char* text, int length, const PixelRect& rect, const TextStyle& style) override;
     void copyBand(int top, int height) override;
 
 private:

@@ -21,7 +21,7 @@ protected:
         h.mouse(MouseAction::LeftDoubleClick, col, row);
         h.mouse(MouseAction::LeftUp, col, row);
     }
-    TextPos caret() const { return {h.editor->view.cursor_x, h.editor->view.cursor_y}; }
+    TextPosition caret() const { return {h.editor->view.cursor_x, h.editor->view.cursor_y}; }
 
     EditorHarness h;
 };
@@ -42,11 +42,11 @@ public:
 TEST_F(MouseTest, AClickPutsTheCaretOnThePointedCharacterWithinTheDocument) {
     h.load("hello world\nsecond\n");
     click(3, 2);
-    EXPECT_EQ(caret(), (TextPos{3, 1}));
+    EXPECT_EQ(caret(), (TextPosition{3, 1}));
     click(30, 1);
-    EXPECT_EQ(caret(), (TextPos{11, 0}));  // past the line end: its end
+    EXPECT_EQ(caret(), (TextPosition{11, 0}));  // past the line end: its end
     click(2, 8);
-    EXPECT_EQ(caret(), (TextPos{2, 1}));  // below the last line: the last line
+    EXPECT_EQ(caret(), (TextPosition{2, 1}));  // below the last line: the last line
     EXPECT_FALSE(h.window->captured);
 }
 
@@ -56,7 +56,7 @@ TEST_F(MouseTest, AClickCountsTheHorizontalScrollAndThePaneOffset) {
     h.editor->view.scroll_x = 2;
     h.editor->draw(-1);
     click(1, 4);
-    EXPECT_EQ(caret(), (TextPos{3, 23}));
+    EXPECT_EQ(caret(), (TextPosition{3, 23}));
 }
 
 TEST_F(MouseTest, ShiftClickSelectsFromTheOldCaret) {
@@ -64,11 +64,11 @@ TEST_F(MouseTest, ShiftClickSelectsFromTheOldCaret) {
     click(2, 1);
     click(5, 2, true);
     EXPECT_TRUE(h.editor->sel.selecting);
-    EXPECT_EQ(h.editor->selection().start, (TextPos{2, 0}));
-    EXPECT_EQ(h.editor->selection().end, (TextPos{5, 1}));
+    EXPECT_EQ(h.editor->selection().start, (TextPosition{2, 0}));
+    EXPECT_EQ(h.editor->selection().end, (TextPosition{5, 1}));
     click(7, 2, true);  // from the anchor again, the caret being the selection's end
-    EXPECT_EQ(h.editor->selection().start, (TextPos{2, 0}));
-    EXPECT_EQ(h.editor->selection().end, (TextPos{7, 1}));
+    EXPECT_EQ(h.editor->selection().start, (TextPosition{2, 0}));
+    EXPECT_EQ(h.editor->selection().end, (TextPosition{7, 1}));
     click(1, 1);
     EXPECT_FALSE(h.editor->sel.selecting);
 }
@@ -76,16 +76,16 @@ TEST_F(MouseTest, ShiftClickSelectsFromTheOldCaret) {
 TEST_F(MouseTest, ADoubleClickSelectsTheWordUnderThePointer) {
     h.load("call(some_name, other)\n");
     doubleClick(8, 1);
-    EXPECT_EQ(h.editor->selection().start, (TextPos{5, 0}));
-    EXPECT_EQ(h.editor->selection().end, (TextPos{14, 0}));
-    EXPECT_EQ(caret(), (TextPos{14, 0}));
+    EXPECT_EQ(h.editor->selection().start, (TextPosition{5, 0}));
+    EXPECT_EQ(h.editor->selection().end, (TextPosition{14, 0}));
+    EXPECT_EQ(caret(), (TextPosition{14, 0}));
 }
 
 TEST_F(MouseTest, ADoubleClickOnASpaceBetweenWordsTakesBothWords) {
     h.load("one two three\n");
     doubleClick(7, 1);
-    EXPECT_EQ(h.editor->selection().start, (TextPos{4, 0}));
-    EXPECT_EQ(h.editor->selection().end, (TextPos{13, 0}));
+    EXPECT_EQ(h.editor->selection().start, (TextPosition{4, 0}));
+    EXPECT_EQ(h.editor->selection().end, (TextPosition{13, 0}));
 }
 
 TEST_F(MouseTest, AClickLeavesAnOpenPrompt) {
@@ -101,7 +101,7 @@ TEST_F(MouseTest, AClickInTheLowerPaneMakesItCurrent) {
     h.ctrlKey('P');  // upper rows 1-4, separator 5, lower 6-10
     click(2, 7);
     EXPECT_EQ(h.editor->panes.current_pane, 1);
-    EXPECT_EQ(caret(), (TextPos{2, 1}));
+    EXPECT_EQ(caret(), (TextPosition{2, 1}));
     EXPECT_NE(h.row(5).find("Lower pane: Line 2/100"), std::string::npos);
 }
 
@@ -144,7 +144,7 @@ TEST_F(MouseTest, ClicksOnTheScrollBarPageAndTheThumbDrags) {
     h.mouse(MouseAction::LeftDown, 38, 1);  // above the thumb, now at 16 + 10 * 144 / 90 pixels
     EXPECT_EQ(h.editor->panes.pane_offset[0], 0);
     h.mouse(MouseAction::LeftUp, 38, 1);
-    EXPECT_EQ(caret(), (TextPos{0, 0}));  // paging leaves the caret
+    EXPECT_EQ(caret(), (TextPosition{0, 0}));  // paging leaves the caret
 
     h.mousePixel(MouseAction::LeftDown, 39 * 8, kH + 8);  // on the thumb, 8 pixels into it
     EXPECT_EQ(h.editor->drag.drag_state, 1);
@@ -163,9 +163,9 @@ TEST_F(MouseTest, DraggingSelectsOnceThePointerLeavesThePressCell) {
     EXPECT_FALSE(h.editor->sel.selecting);
     h.mouse(MouseAction::Move, 5, 3);
     EXPECT_TRUE(h.editor->sel.selecting);
-    EXPECT_EQ(h.editor->selection().start, (TextPos{2, 0}));
-    EXPECT_EQ(h.editor->selection().end, (TextPos{5, 2}));
-    EXPECT_EQ(caret(), (TextPos{2, 0}));  // the caret itself stays
+    EXPECT_EQ(h.editor->selection().start, (TextPosition{2, 0}));
+    EXPECT_EQ(h.editor->selection().end, (TextPosition{5, 2}));
+    EXPECT_EQ(caret(), (TextPosition{2, 0}));  // the caret itself stays
     h.mouse(MouseAction::Move, 30, 3);
     EXPECT_EQ(h.editor->sel.sel_x2, 10);  // clamped to the line
     h.mouse(MouseAction::LeftUp, 30, 3);
@@ -216,8 +216,8 @@ TEST_F(MouseTest, AShortLinkOpensNothingAndSelectsTheWord) {
     h.load("go http:// now\n");
     doubleClick(4, 1);
     EXPECT_TRUE(h.links.opened.empty());
-    EXPECT_EQ(h.editor->selection().start, (TextPos{3, 0}));
-    EXPECT_EQ(h.editor->selection().end, (TextPos{7, 0}));
+    EXPECT_EQ(h.editor->selection().start, (TextPosition{3, 0}));
+    EXPECT_EQ(h.editor->selection().end, (TextPosition{7, 0}));
 }
 
 TEST_F(MouseTest, ALinkMustNotFollowALetterOrDigit) {

@@ -134,7 +134,7 @@ TEST(CursesSession, ARandomSessionKeepsTheCaretAndSelectionInsideAndUndoRedoThro
             e.x = pick(30 * 8 + 80) - 40;
             e.y = pick(10 * 16 + 80) - 40;
             e.wheel_delta = (pick(5) - 2) * 120;
-            e.shift = h.modifiers.shift;
+            e.held.shift = h.modifiers.shift;
             h.screen.mouse_callback(h.screen.user_data, *h.window, e);
         }
         h.modifiers = FakeModifiers{};
@@ -146,11 +146,11 @@ TEST(CursesSession, ARandomSessionKeepsTheCaretAndSelectionInsideAndUndoRedoThro
         ASSERT_GE(ed.view.cursor_x, 0) << "event " << event;
         ASSERT_LE(ed.view.cursor_x, ed.line_length(ed.view.cursor_y)) << "event " << event;
         if (ed.sel.selecting) {
-            for (TextPos p : {TextPos{ed.sel.sel_x1, ed.sel.sel_y1}, TextPos{ed.sel.sel_x2, ed.sel.sel_y2}}) {
-                ASSERT_GE(p.y, 0) << "event " << event;
-                ASSERT_LE(p.y, n) << "event " << event;
-                ASSERT_GE(p.x, 0) << "event " << event;
-                ASSERT_LE(p.x, ed.line_length(p.y)) << "event " << event;
+            for (TextPosition p : {TextPosition{ed.sel.sel_x1, ed.sel.sel_y1}, TextPosition{ed.sel.sel_x2, ed.sel.sel_y2}}) {
+                ASSERT_GE(p.line, 0) << "event " << event;
+                ASSERT_LE(p.line, n) << "event " << event;
+                ASSERT_GE(p.column, 0) << "event " << event;
+                ASSERT_LE(p.column, ed.line_length(p.line)) << "event " << event;
             }
         }
         ASSERT_GE(ed.view.scroll_x, 0);

@@ -17,7 +17,7 @@ public:
 
     FakeScreenWindow(int width, int height) : size{width, height} {}
 
-    void invalidate(const ScreenRect& area) override {
+    void invalidate(const PixelRect& area) override {
         if (keepAreas) invalidated.push_back(area);
     }
     void invalidateAll() override { ++wholeRepaints; }
@@ -37,7 +37,7 @@ public:
 
     PixelSize size;
     PixelSize font{kCellWidth, kCellHeight};
-    std::vector<ScreenRect> invalidated;
+    std::vector<PixelRect> invalidated;
     bool keepAreas = true;  // off for long sessions, which would pile them up
     int wholeRepaints = 0;
     int fontCreations = 0;
@@ -48,7 +48,7 @@ public:
 
 struct PaintOp {
     enum Kind { Fill, Colors, Cell } kind = Fill;
-    ScreenRect rect;
+    PixelRect rect;
     uint32_t color = 0;  // Fill: the colour; Colors: foreground
     uint32_t background = 0;
     char16_t ch = 0;
@@ -56,9 +56,9 @@ struct PaintOp {
 
 class RecordingScreenCanvas final : public ScreenCanvas {
 public:
-    void fill(const ScreenRect& area, uint32_t rgb) override { ops.push_back({PaintOp::Fill, area, rgb, 0, 0}); }
+    void fill(const PixelRect& area, uint32_t rgb) override { ops.push_back({PaintOp::Fill, area, rgb, 0, 0}); }
     void setTextColors(uint32_t fg, uint32_t bg) override { ops.push_back({PaintOp::Colors, {}, fg, bg, 0}); }
-    void drawCell(const ScreenRect& cell, char16_t ch) override { ops.push_back({PaintOp::Cell, cell, 0, 0, ch}); }
+    void drawCell(const PixelRect& cell, char16_t ch) override { ops.push_back({PaintOp::Cell, cell, 0, 0, ch}); }
 
     std::vector<PaintOp> of(PaintOp::Kind kind) const {
         std::vector<PaintOp> out;
@@ -89,12 +89,10 @@ private:
     }
 };
 
-class FakeModifiers final : public KeyModifiers {
+// The modifiers a test holds down: set its shift, ctrl and alt.
+class FakeModifiers final : public KeyModifiers, public ModifierKeys {
 public:
-    bool shiftHeld() const override { return shift; }
-    bool ctrlHeld() const override { return ctrl; }
-    bool altHeld() const override { return alt; }
-    bool shift = false, ctrl = false, alt = false;
+    ModifierKeys held() const override { return *this; }
 };
 
 class FakeClipboard final : public SystemClipboard {
@@ -213,7 +211,7 @@ public:
         e.action = action;
         e.x = col * FakeScreenWindow::kCellWidth + FakeScreenWindow::kCellWidth / 2;
         e.y = row * FakeScreenWindow::kCellHeight + FakeScreenWindow::kCellHeight / 2;
-        e.shift = shift;
+        e.held.shift = shift;
         return screen.mouse_callback(screen.user_data, *window, e);
     }
     int mousePixel(MouseAction action, int x, int y, int wheel = 0) {

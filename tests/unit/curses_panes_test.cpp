@@ -134,8 +134,8 @@ TEST_F(Editable, CtrlEOpensTheFileOutsideAndTheHelpLineNamesSaveExternal) {
 TEST_F(ReadOnly, AKeyIsJudgedByTheModifiersHeldWhenItWasPressed) {
     open("alpha\n");
     // Ctrl+Tab pressed and let go before the editor's next tick: the queue remembers Ctrl.
-    screen.enqueue_key(curses_key::Tab, KeyModifierState{.known = true, .ctrl = true});
-    screen.enqueue_key(curses_key::Tab, KeyModifierState{.known = true});
+    screen.enqueue_key(curses_key::Tab, ModifierKeys{.ctrl = true});
+    screen.enqueue_key(curses_key::Tab, ModifierKeys{});
     modifiers.ctrl = false;
     pane.run();
     EXPECT_EQ(host.switches, 1);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "curses/screen/curses_screen.h"
+#include "text/virtual_keys.h"
 #include "curses_fakes.h"
 
 namespace {
@@ -19,7 +20,7 @@ protected:
     FakeScreenWindow* window = nullptr;
 };
 
-ScreenRect whole(const CursesScreen& screen) { return {0, 0, screen.cols * kW, screen.lines * kH}; }
+PixelRect whole(const CursesScreen& screen) { return {0, 0, screen.cols * kW, screen.lines * kH}; }
 
 }  // namespace
 
@@ -72,7 +73,7 @@ TEST_F(ScreenTest, WritesTakeTheCurrentAttributeAndMarkOnlyTheirCells) {
     EXPECT_EQ(screen.cell_at(2, 3)->attr, 5);
     EXPECT_EQ(screen.cell_at(2, 4)->attr, 5);
     ASSERT_EQ(window->invalidated.size(), 1u);
-    ScreenRect r = window->invalidated[0];
+    PixelRect r = window->invalidated[0];
     EXPECT_EQ(r.left, 3 * kW);
     EXPECT_EQ(r.right, 6 * kW);  // through the new cursor column
     EXPECT_EQ(r.top, 2 * kH);
@@ -180,7 +181,7 @@ TEST_F(ScreenTest, StaleMetricsAreMeasuredBeforeTheNextRepaintRequest) {
 }
 
 TEST(KeyTranslation, CtrlLettersAndBracketsGiveControlCodes) {
-    KeyDownState ctrl{.ctrl = true, .alt = false};
+    ModifierKeys ctrl{.ctrl = true, .alt = false};
     EXPECT_EQ(translate_key_down('A', ctrl), 1);
     EXPECT_EQ(translate_key_down('Z', ctrl), 26);
     EXPECT_EQ(translate_key_down(219, ctrl), 27);  // the left-bracket key
@@ -188,7 +189,7 @@ TEST(KeyTranslation, CtrlLettersAndBracketsGiveControlCodes) {
     EXPECT_EQ(translate_key_down(221, ctrl), 29);
     EXPECT_EQ(translate_key_down(93, ctrl), 29);
     EXPECT_EQ(translate_key_down(97, ctrl), 1);
-    EXPECT_EQ(translate_key_down(curses_vk::Control, ctrl), -1);
+    EXPECT_EQ(translate_key_down(vk::kControl, ctrl), -1);
     EXPECT_EQ(translate_key_down('A', {.ctrl = true, .alt = true}), -1);  // AltGr combinations type characters
 }
 
@@ -202,23 +203,22 @@ TEST(KeyTranslation, PlainLettersComeFromTheCharacterMessage) {
 }
 
 TEST(KeyTranslation, SpecialKeysHaveTheirCodes) {
-    using namespace curses_vk;
-    EXPECT_EQ(translate_key_down(Back, {}), 8);
-    EXPECT_EQ(translate_key_down(curses_vk::Tab, {}), 9);
-    EXPECT_EQ(translate_key_down(Return, {}), 13);
-    EXPECT_EQ(translate_key_down(curses_vk::Escape, {}), 27);
-    EXPECT_EQ(translate_key_down(Prior, {}), 4098);
-    EXPECT_EQ(translate_key_down(Next, {}), 4099);
-    EXPECT_EQ(translate_key_down(curses_vk::End, {}), 4103);
-    EXPECT_EQ(translate_key_down(curses_vk::Home, {}), 4102);
-    EXPECT_EQ(translate_key_down(curses_vk::Left, {}), 4101);
-    EXPECT_EQ(translate_key_down(curses_vk::Up, {}), 4097);
-    EXPECT_EQ(translate_key_down(curses_vk::Right, {}), 4100);
-    EXPECT_EQ(translate_key_down(curses_vk::Down, {}), 4096);
-    EXPECT_EQ(translate_key_down(curses_vk::Insert, {}), 4104);
-    EXPECT_EQ(translate_key_down(curses_vk::Delete, {}), 4105);
-    EXPECT_EQ(translate_key_down(F1, {}), 4106);
-    EXPECT_EQ(translate_key_down(F12, {.ctrl = true}), 4117);
+    EXPECT_EQ(translate_key_down(vk::kBack, {}), 8);
+    EXPECT_EQ(translate_key_down(vk::kTab, {}), 9);
+    EXPECT_EQ(translate_key_down(vk::kReturn, {}), 13);
+    EXPECT_EQ(translate_key_down(vk::kEscape, {}), 27);
+    EXPECT_EQ(translate_key_down(vk::kPrior, {}), 4098);
+    EXPECT_EQ(translate_key_down(vk::kNext, {}), 4099);
+    EXPECT_EQ(translate_key_down(vk::kEnd, {}), 4103);
+    EXPECT_EQ(translate_key_down(vk::kHome, {}), 4102);
+    EXPECT_EQ(translate_key_down(vk::kLeft, {}), 4101);
+    EXPECT_EQ(translate_key_down(vk::kUp, {}), 4097);
+    EXPECT_EQ(translate_key_down(vk::kRight, {}), 4100);
+    EXPECT_EQ(translate_key_down(vk::kDown, {}), 4096);
+    EXPECT_EQ(translate_key_down(vk::kInsert, {}), 4104);
+    EXPECT_EQ(translate_key_down(vk::kDelete, {}), 4105);
+    EXPECT_EQ(translate_key_down(vk::kF1, {}), 4106);
+    EXPECT_EQ(translate_key_down(vk::kF12, {.ctrl = true}), 4117);
 }
 
 TEST(KeyTranslation, ACharacterWhoseUnitIsAKeyCodeIsMarkedAsACharacter) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/virtual_keys.h"
+#include "text/virtual_keys.h"
 #include "editor_fixture.h"
 
 namespace {

@@ -382,7 +382,7 @@ TEST_F(PaintTest, EveryPaintedRowTakesOneCellPerCountedCharacter) {
         paint();
         for (const CanvasOp& op : canvas.of(CanvasOp::Text)) {
             if (op.colour != 0xFFC0C0C0u) continue;  // the document's own text
-            CanvasTextSize size = canvas.measure(op.text.data(), static_cast<int>(op.text.size()));
+            PixelSize size = canvas.measure(op.text.data(), static_cast<int>(op.text.size()));
             ASSERT_EQ(size.width, charCount(op.text.c_str()) * kW) << ::testing::PrintToString(op.text);
         }
     }

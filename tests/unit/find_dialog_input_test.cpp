@@ -13,9 +13,9 @@ struct DialogInputTest : EditorFixture {
     }
 };
 
-const DialogModifiers kNone{};
-const DialogModifiers kShift{false, true, false, false};
-const DialogModifiers kCtrl{true, false, false, false};
+const DialogKeyState kNone{};
+const DialogKeyState kShift{{false, true, false}, false};
+const DialogKeyState kCtrl{{true, false, false}, false};
 
 TEST_F(DialogInputTest, FindWithoutModifierSearchesFromTheTop) {
     EXPECT_TRUE(runDialogEnter(doc, FindDialogKind::Find, "abc", "", kNone));
@@ -31,8 +31,8 @@ TEST_F(DialogInputTest, FindWithShiftSearchesFromTheCaret) {
 TEST_F(DialogInputTest, FindStaysOpenForEmptyTextOtherModifiersOrCapture) {
     EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Find, "", "", kNone));
     EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Find, "abc", "", kCtrl));
-    EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Find, "abc", "", DialogModifiers{false, false, true, false}));
-    EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Find, "abc", "", DialogModifiers{false, false, false, true}));
+    EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Find, "abc", "", DialogKeyState{{false, false, true}, false}));
+    EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Find, "abc", "", DialogKeyState{{false, false, false}, true}));
     EXPECT_EQ(caret(), (TextPosition{5, 1}));
     EXPECT_TRUE(doc.findText.empty());
 }
@@ -56,7 +56,7 @@ TEST_F(DialogInputTest, ShiftEnterReplacesFromTheCaret) {
 TEST_F(DialogInputTest, ReplaceNeedsBothTexts) {
     EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Replace, "abc", "", kNone));
     EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Replace, "", "Z", kNone));
-    EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Replace, "abc", "Z", DialogModifiers{true, true, false, false}));
+    EXPECT_FALSE(runDialogEnter(doc, FindDialogKind::Replace, "abc", "Z", DialogKeyState{{true, true, false}, false}));
     EXPECT_EQ(lines(), (Lines{"abc one", "two abc", "abc"}));
 }
 

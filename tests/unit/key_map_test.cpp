@@ -4,14 +4,14 @@
 #include "editor/key_map.h"
 #include "editor/menu_ids.h"
 #include "editor/typing.h"
-#include "editor/virtual_keys.h"
+#include "text/virtual_keys.h"
 #include "editor_fixture.h"
 
 namespace {
 
 enum Mods { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
 
-Modifiers held(int mods) { return {.ctrl = (mods & kCtrl) != 0, .shift = (mods & kShift) != 0, .alt = (mods & kAlt) != 0}; }
+ModifierKeys held(int mods) { return {.ctrl = (mods & kCtrl) != 0, .shift = (mods & kShift) != 0, .alt = (mods & kAlt) != 0}; }
 
 KeyDecision press(int key, int mods = kNone, KeyMessageKind kind = KeyMessageKind::KeyDown) {
     KeyEvent event;

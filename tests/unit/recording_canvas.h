@@ -14,7 +14,7 @@ struct CanvasOp {
     unsigned colour = 0;
     float alpha = 0;
     std::string text;
-    CanvasRect rect;
+    PixelRect rect;
     bool opaque = false;
     unsigned background = 0;
 };
@@ -33,13 +33,13 @@ public:
     }
     void putPixel(int x, int y, unsigned colour, float alpha) override { add(CanvasOp::Pixel, x, y, 0, 0, colour, alpha); }
     // One cell per character, walked exactly as a renderer walks the text.
-    CanvasTextSize measure(const char* text, int length) override {
+    PixelSize measure(const char* text, int length) override {
         int glyphs = 0;
         size_t n = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
         forEachDisplayCharacter(text, n, [&](char32_t) { ++glyphs; });
         return {glyphs * kCellWidth, kCellHeight};
     }
-    void drawText(const char* text, int length, const CanvasRect& rect, const TextStyle& style) override {
+    void drawText(const char* text, int length, const PixelRect& rect, const TextStyle& style) override {
         CanvasOp op;
         op.kind = CanvasOp::Text;
         op.colour = style.colour;

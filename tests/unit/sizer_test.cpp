@@ -32,25 +32,25 @@ TEST(SizerAnchors, ShiftByFactor) {
 TEST(SizerLayout, WiderParentMovesHalfAndWholeEdges) {
     auto items = twoPanes();
     layoutSizerItems(items, {0, 0, 600, 300}, 400, 300, 0, 0);
-    EXPECT_EQ(items[0].placed, (SizerRect{0, 0, 300, 300}));
-    EXPECT_EQ(items[1].placed, (SizerRect{300, 0, 600, 300}));
+    EXPECT_EQ(items[0].placed, (PixelRect{0, 0, 300, 300}));
+    EXPECT_EQ(items[1].placed, (PixelRect{300, 0, 600, 300}));
     // Odd growth: each half loses the half pixel.
     layoutSizerItems(items, {0, 0, 401, 310}, 400, 300, 0, 0);
-    EXPECT_EQ(items[0].placed, (SizerRect{0, 0, 200, 310}));
-    EXPECT_EQ(items[1].placed, (SizerRect{200, 0, 401, 310}));
+    EXPECT_EQ(items[0].placed, (PixelRect{0, 0, 200, 310}));
+    EXPECT_EQ(items[1].placed, (PixelRect{200, 0, 401, 310}));
 }
 
 TEST(SizerLayout, ShrinkingNeverInvertsAnItem) {
     auto items = twoPanes();
     layoutSizerItems(items, {0, 0, 200, 100}, 400, 300, 0, 0);
-    EXPECT_EQ(items[0].placed, (SizerRect{0, 0, 100, 100}));
-    EXPECT_EQ(items[1].placed, (SizerRect{100, 0, 200, 100}));
+    EXPECT_EQ(items[0].placed, (PixelRect{0, 0, 100, 100}));
+    EXPECT_EQ(items[1].placed, (PixelRect{100, 0, 200, 100}));
     // Far smaller than the initial size: right and bottom stop at left and top.
     std::vector<SizerItemPlan> fixed(1);
     fixed[0].initial = {50, 40, 80, 60};
     fixed[0].factors = {0, 0, 1, 1};
     layoutSizerItems(fixed, {0, 0, 10, 10}, 400, 300, 0, 0);
-    EXPECT_EQ(fixed[0].placed, (SizerRect{50, 40, 50, 40}));
+    EXPECT_EQ(fixed[0].placed, (PixelRect{50, 40, 50, 40}));
 }
 
 TEST(SizerLayout, FullCoverItemFollowsTheClient) {
@@ -58,7 +58,7 @@ TEST(SizerLayout, FullCoverItemFollowsTheClient) {
     items[0].initial = {0, 0, 630, 210};
     items[0].factors = {0, 0, 1, 1};
     layoutSizerItems(items, {0, 0, 700, 250}, 630, 210, 256, 256);
-    EXPECT_EQ(items[0].placed, (SizerRect{0, 0, 700, 250}));
+    EXPECT_EQ(items[0].placed, (PixelRect{0, 0, 700, 250}));
 }
 
 TEST(SizerDpi, ScaleFromDpi) {
@@ -73,19 +73,19 @@ TEST(SizerDpi, From96To144) {
     auto items = twoPanes();
     layoutSizerItems(items, {0, 0, 630, 450}, 400, 300, 384, 256);
     // In base units the client is 630*256/384 = 420 wide, 300 high: dx 20, dy 0.
-    EXPECT_EQ(items[0].last, (SizerRect{0, 0, 210, 300}));
-    EXPECT_EQ(items[1].last, (SizerRect{210, 0, 420, 300}));
+    EXPECT_EQ(items[0].last, (PixelRect{0, 0, 210, 300}));
+    EXPECT_EQ(items[1].last, (PixelRect{210, 0, 420, 300}));
     // Placed at 1.5 times those coordinates.
-    EXPECT_EQ(items[0].placed, (SizerRect{0, 0, 315, 450}));
-    EXPECT_EQ(items[1].placed, (SizerRect{315, 0, 630, 450}));
+    EXPECT_EQ(items[0].placed, (PixelRect{0, 0, 315, 450}));
+    EXPECT_EQ(items[1].placed, (PixelRect{315, 0, 630, 450}));
 }
 
 TEST(SizerDpi, UnavailableScaleConvertsNothing) {
     auto items = twoPanes();
     layoutSizerItems(items, {0, 0, 600, 300}, 400, 300, 0, 256);
-    EXPECT_EQ(items[0].placed, (SizerRect{0, 0, 300, 300}));
+    EXPECT_EQ(items[0].placed, (PixelRect{0, 0, 300, 300}));
     layoutSizerItems(items, {0, 0, 600, 300}, 400, 300, 384, 0);
-    EXPECT_EQ(items[0].placed, (SizerRect{0, 0, 300, 300}));
+    EXPECT_EQ(items[0].placed, (PixelRect{0, 0, 300, 300}));
 }
 
 TEST(BackgroundPlan, WholeClientUpTo2047) {
@@ -109,7 +109,7 @@ TEST(BackgroundPlan, OnlyTheUpdateRectangleBeyond2047) {
 
 TEST(BackgroundPlan, FillsOnlyTheUpdatePartAndNeverShrinks) {
     Surface buffer;
-    SizerRect update{2, 1, 4, 3};
+    PixelRect update{2, 1, 4, 3};
     PaintBufferPlan plan = planPaintBuffer(6, 5, update);
     ASSERT_TRUE(prepareBackground(buffer, plan, {0, 0, 6, 5}));
     buffer.clear(0u);
@@ -124,7 +124,7 @@ TEST(BackgroundPlan, FillsOnlyTheUpdatePartAndNeverShrinks) {
     EXPECT_EQ(buffer.height(), 5);
     // A buffered update rectangle lands at the buffer's origin.
     Surface partial;
-    SizerRect far{3000, 10, 3002, 12};
+    PixelRect far{3000, 10, 3002, 12};
     ASSERT_TRUE(prepareBackground(partial, planPaintBuffer(4000, 100, far), far));
     EXPECT_EQ(partial.width(), 2);
     EXPECT_EQ(partial.pixel(0, 0), kBackgroundFill);

@@ -25,11 +25,11 @@ int changed(const Surface& s, uint32_t background) {
 TEST(TextRenderer, MeasuresOneLine) {
     TextRenderer r;
     r.setFont(editorFont(14));
-    TextSize v = r.measure("V", -1);
+    PixelSize v = r.measure("V", -1);
     EXPECT_GT(v.width, 0);
     EXPECT_GT(v.height, 0);
     EXPECT_EQ(v.height, r.lineHeight());
-    TextSize four = r.measure("VVVV", -1);
+    PixelSize four = r.measure("VVVV", -1);
     EXPECT_EQ(four.width, 4 * v.width);
     EXPECT_EQ(r.measure("VVVV", 2).width, 2 * v.width);
     // "→" is three bytes of UTF-8 but one character.
@@ -61,7 +61,7 @@ TEST(TextRenderer, OpaqueModeFillsTheTextBox) {
     Surface s(100, 30);
     s.clear(0xFF000000u);
     r.draw(s, " ", -1, RECT{0, 0, 100, 30}, false);
-    TextSize box = r.measure(" ", -1);
+    PixelSize box = r.measure(" ", -1);
     EXPECT_EQ(s.pixel(0, 0), 0xFF0000FFu);
     EXPECT_EQ(s.pixel(box.width - 1, box.height - 1), 0xFF0000FFu);
     EXPECT_EQ(s.pixel(box.width, 0), 0xFF000000u);

@@ -10,6 +10,7 @@
 #include "platform/out_of_memory_win32.h"
 #include "platform/utf8_win32.h"
 #include "view/editor_view_win32.h"
+#include "platform/keyboard_win32.h"
 #include "view/key_event_win32.h"
 #include "view/layout/monitor_fit_win32.h"
 
@@ -47,8 +48,7 @@ void enter(HWND dialog) {
     std::string first = utf8::getWindowText(GetDlgItem(dialog, IDC_INPUT));
     std::string second;
     if (kind == FindDialogKind::Replace) second = utf8::getWindowText(GetDlgItem(dialog, IDC_INPUT_SECOND));
-    Modifiers held = readModifiers();
-    DialogModifiers modifiers{held.ctrl, held.shift, held.alt, main->mouseCaptured()};
+    const DialogKeyState modifiers{heldModifierKeys(), main->mouseCaptured()};
     const bool done = runDialogEnter(*doc, kind, first, second, modifiers);
     // Find, replace and go-to move the view: the scrollbar shows where to.
     if (EditorView* view = main->editorView()) view->followView();

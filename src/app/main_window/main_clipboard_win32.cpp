@@ -11,7 +11,7 @@ namespace {
 class OwnerWindow final : public ScreenWindow {
 public:
     explicit OwnerWindow(HWND window) : window_(window) {}
-    void invalidate(const ScreenRect&) override {}
+    void invalidate(const PixelRect&) override {}
     void invalidateAll() override {}
     PixelSize clientSize() const override { return {}; }
     bool createFont() override { return false; }

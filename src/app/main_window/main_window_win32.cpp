@@ -30,12 +30,6 @@ namespace {
 
 constexpr size_t kMaxInitialTitle = 512;
 
-RECT outerRect(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
 }  // namespace
 
 MainWindow::MainWindow()
@@ -104,15 +98,10 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
         self->close();
         return TRUE;
     case WM_ENDSESSION:
-        // Windows is shutting down and may not destroy the window first.
-        if (wParam) {
-            self->writePlacement();
-            if (self->recovery_ && self->document_) self->recovery_->finish(*self->document_);
-        }
+        if (wParam) self->endSession();
         return TRUE;
     case WM_TIMER:
-        if (wParam == kRecoveryTimer && self->recovery_ && self->document_ && !self->busy_)
-            self->recovery_->tick(*self->document_, static_cast<int64_t>(GetTickCount64()));
+        if (wParam == kRecoveryTimer) self->tickRecovery();
         return TRUE;
     case WM_DROPFILES:
         // A drop while a file is loaded or saved would change the document under it.
@@ -144,6 +133,15 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
     default:
         return FALSE;
     }
+}
+
+void MainWindow::endSession() {
+    writePlacement();
+    if (recovery_ && document_) recovery_->finish(*document_);
+}
+
+void MainWindow::tickRecovery() {
+    if (recovery_ && document_ && !busy_) recovery_->tick(*document_, static_cast<int64_t>(GetTickCount64()));
 }
 
 void MainWindow::initialise(HWND window) {
@@ -223,15 +221,6 @@ void MainWindow::close() {
     DestroyWindow(window_);
 }
 
-void MainWindow::dpiChanged(const RECT& suggested) {
-    // The system proposes the window's new size on the new display; the layout and the
-    // scrollbar follow at the new scale.
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    layout(IsZoomed(window_) ? SIZE_MAXIMIZED : SIZE_RESTORED);
-    if (EditorView* view = editorView()) view->dpiChanged();
-}
-
 void MainWindow::layout(WPARAM sizeKind) {
     if (sizeKind == SIZE_MINIMIZED) return;
     sizer_.resize();
@@ -248,14 +237,6 @@ void MainWindow::layout(WPARAM sizeKind) {
     if (!IsZoomed(window_)) rememberRect();
 }
 
-void MainWindow::rememberRect() {
-    RECT rect = outerRect(window_);
-    x_ = rect.left;
-    y_ = rect.top;
-    width_ = rect.right - rect.left;
-    height_ = rect.bottom - rect.top;
-}
-
 void MainWindow::paint() {
     win32::PaintDC paint(window_);
     HDC dc = paint.get();
@@ -268,37 +249,6 @@ void MainWindow::paint() {
     RECT left{0, 0, kMarginPixels, client.bottom};
     if (!topStrip_.empty()) copyToWindow(topStrip_, 0, 0, dc, top);
     if (!leftStrip_.empty()) copyToWindow(leftStrip_, 0, 0, dc, left);
-}
-
-void MainWindow::toggle_fullscreen() {
-    if (!fullscreen_) {
-        fullscreen_ = true;
-        wasMaximized_ = IsZoomed(window_) != FALSE;
-        if (wasMaximized_) SendMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
-        savedStyle_ = GetWindowLongPtrW(window_, GWL_STYLE);
-        savedExStyle_ = GetWindowLongPtrW(window_, GWL_EXSTYLE);
-        RECT before = outerRect(window_);
-        SetWindowLongPtrW(window_, GWL_STYLE, savedStyle_ & ~static_cast<LONG_PTR>(WS_CAPTION | WS_THICKFRAME));
-        SetWindowLongPtrW(window_, GWL_EXSTYLE,
-                          savedExStyle_ & ~static_cast<LONG_PTR>(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE |
-                                                                 WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
-        const RECT& m = monitor.rcMonitor;
-        SetWindowPos(window_, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top,
-                     SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
-        x_ = before.left;
-        y_ = before.top;
-        width_ = before.right - before.left;
-        height_ = before.bottom - before.top;
-    } else {
-        fullscreen_ = false;
-        SetWindowLongPtrW(window_, GWL_STYLE, savedStyle_);
-        SetWindowLongPtrW(window_, GWL_EXSTYLE, savedExStyle_);
-        SetWindowPos(window_, nullptr, x_, y_, width_, height_, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
-        if (wasMaximized_) SendMessageW(window_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    }
 }
 
 template <typename Work>
@@ -418,21 +368,6 @@ void MainWindow::command(int id) {
     // A new document starts at its top: the scrollbar shows it.
     if (id == ID_FILE_NEW)
         if (EditorView* view = editorView()) view->followView();
-}
-
-void MainWindow::writePlacement() {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    GetWindowPlacement(window_, &placement);
-    if (placement.showCmd == SW_SHOWMAXIMIZED) {
-        placement_set_string("main_wnd_maximized", "1");
-    } else {
-        placement_set_string("main_wnd_maximized", "0");
-        placementSetInt("main_wnd_x", x_);
-        placementSetInt("main_wnd_y", y_);
-        placementSetInt("main_wnd_w", width_);
-        placementSetInt("main_wnd_h", height_);
-    }
 }
 
 void MainWindow::destroy() {

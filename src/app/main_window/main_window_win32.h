@@ -57,6 +57,9 @@ private:
     void rememberRect();
     void paint();
     void destroy();
+    // Windows is shutting down and may not destroy the window first.
+    void endSession();
+    void tickRecovery();
     void createEditor();
     void close();
     void writePlacement();

@@ -58,7 +58,7 @@ void AboutWindow::drawFrame() {
     renderer_.setBackgroundColor(kBlack);
     renderer_.setBackgroundMode(BackgroundMode::Transparent);
     renderer_.setTextColor(static_cast<uint32_t>(frame.alpha) << 24 | kSilver);
-    bool alternative = keyHeld(VK_CONTROL);
+    const bool alternative = heldModifierKeys().ctrl;
     for (const CreditPlacement& line : frame.lines) {
         const std::string& other = credits_.alternative[static_cast<size_t>(line.index)];
         const std::string& text = alternative && !other.empty() ? other : credits_.lines[static_cast<size_t>(line.index)];

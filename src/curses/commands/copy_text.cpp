@@ -21,8 +21,8 @@ public:
     // The bytes of line y inside the selection.
     LineRange part(int y) const {
         const std::string& line = at(y);
-        return {y == range_.start.y ? byteOffset(std::string_view(line), range_.start.x) : 0,
-                y == range_.end.y ? byteOffset(std::string_view(line), range_.end.x) : line.size()};
+        return {y == range_.start.line ? byteOffset(std::string_view(line), range_.start.column) : 0,
+                y == range_.end.line ? byteOffset(std::string_view(line), range_.end.column) : line.size()};
     }
 
 private:
@@ -33,8 +33,8 @@ private:
 // A block that starts after column 0 keeps its shape when the later lines are indented at
 // least as far as the first.
 bool keepsShape(const SelectedLines& selected, const TextRange& r, size_t indent) {
-    if (r.end.y <= r.start.y || r.start.x <= 0) return false;
-    for (int y = r.start.y + 1; y <= r.end.y; ++y) {
+    if (r.end.line <= r.start.line || r.start.column <= 0) return false;
+    for (int y = r.start.line + 1; y <= r.end.line; ++y) {
         const size_t to = selected.part(y).to;
         const size_t spaces = leadingSpaces(selected.at(y), to);
         if (spaces != to && spaces < indent) return false;  // lines of only spaces do not count
@@ -46,15 +46,15 @@ bool keepsShape(const SelectedLines& selected, const TextRange& r, size_t indent
 
 std::string copiedText(const std::vector<std::string>& lines, const TextRange& r, int save_tab_width) {
     const SelectedLines selected(lines, r);
-    const size_t indent = leadingSpaces(selected.at(r.start.y));
+    const size_t indent = leadingSpaces(selected.at(r.start.line));
     const bool keepShape = keepsShape(selected, r, indent);
     const size_t tabWidth = static_cast<size_t>(save_tab_width > 0 ? save_tab_width : 0);
     std::string out;
-    for (int y = r.start.y; y <= r.end.y; ++y) {
+    for (int y = r.start.line; y <= r.end.line; ++y) {
         const std::string& line = selected.at(y);
-        if (y > r.start.y) out += "\r\n";
+        if (y > r.start.line) out += "\r\n";
         auto [from, to] = selected.part(y);
-        if (y == r.start.y && keepShape) {
+        if (y == r.start.line && keepShape) {
             out.append(indent, ' ');
             while (from < to && line[from] == ' ') ++from;
         }

@@ -21,7 +21,7 @@ bool CursesEditor::dropSelectionForMovement(int key) {
     if (!sel.selecting) return false;
     const TextRange r = selection();
     sel.selecting = false;
-    const TextPos c = caret();
+    const TextPosition c = caret();
     const bool inside = !c.before(r.start) && !r.end.before(c);
     requestDraw(-1);
     if ((key == Down || key == Up || key == Right || key == Left) && inside) {

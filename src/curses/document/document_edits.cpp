@@ -14,15 +14,15 @@ int spacesAtStart(const std::string& text) { return static_cast<int>(leadingSpac
 // end line's remainder.
 void deleteLines(std::vector<std::string>& lines, const TextRange& r) {
     const int n = static_cast<int>(lines.size());
-    const int sy = r.start.y;
-    const int ey = r.end.y;
+    const int sy = r.start.line;
+    const int ey = r.end.line;
     std::string& first = lines[static_cast<size_t>(sy)];
-    const size_t from = byteOffset(std::string_view(first), r.start.x);
+    const size_t from = byteOffset(std::string_view(first), r.start.column);
     const bool endExists = ey < n;
     std::string tail;
     if (endExists) {
         const std::string& last = lines[static_cast<size_t>(ey)];
-        tail = last.substr(byteOffset(std::string_view(last), r.end.x));
+        tail = last.substr(byteOffset(std::string_view(last), r.end.column));
     }
     auto at = [&](int y) { return lines.begin() + std::min(y, n); };
     if (from == 0) {
@@ -61,11 +61,11 @@ void CursesEditor::delete_selection() {
     const TextRange r = selection();
     setCaret(r.start);
     sel.selecting = false;
-    if (!r.empty() && r.start.y < line_count()) {
-        if (r.start.y == r.end.y) {
-            std::string& line = doc.lines[static_cast<size_t>(r.start.y)];
-            const size_t from = byteOffset(std::string_view(line), r.start.x);
-            const size_t to = byteOffset(std::string_view(line), r.end.x);
+    if (!r.empty() && r.start.line < line_count()) {
+        if (r.start.line == r.end.line) {
+            std::string& line = doc.lines[static_cast<size_t>(r.start.line)];
+            const size_t from = byteOffset(std::string_view(line), r.start.column);
+            const size_t to = byteOffset(std::string_view(line), r.end.column);
             if (to > from) line.erase(from, to - from);
         } else {
             deleteLines(doc.lines, r);
@@ -76,9 +76,9 @@ void CursesEditor::delete_selection() {
 
 void CursesEditor::shift_selection(int amount) {
     const TextRange r = selection();
-    const int first = r.start.y;
-    const bool endLeftOut = r.end.x == 0 && r.end.y > r.start.y;
-    const int last = std::min(endLeftOut ? r.end.y - 1 : r.end.y, line_count() - 1);
+    const int first = r.start.line;
+    const bool endLeftOut = r.end.column == 0 && r.end.line > r.start.line;
+    const int last = std::min(endLeftOut ? r.end.line - 1 : r.end.line, line_count() - 1);
     if (amount < 0 && first <= last) {
         int fewest = -amount;
         for (int y = first; y <= last; ++y) fewest = std::min(fewest, spacesAtStart(doc.lines[static_cast<size_t>(y)]));
@@ -96,8 +96,8 @@ void CursesEditor::shift_selection(int amount) {
     sel.sel_x1 = 0;
     sel.sel_y1 = first;
     if (endLeftOut || last < first) {
-        sel.sel_x2 = r.end.x;
-        sel.sel_y2 = r.end.y;
+        sel.sel_x2 = r.end.column;
+        sel.sel_y2 = r.end.line;
     } else {
         sel.sel_x2 = line_length(last);
         sel.sel_y2 = last;

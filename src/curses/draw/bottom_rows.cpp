@@ -144,6 +144,6 @@ void CursesEditor::paintPrompt() {
 
 void CursesEditor::paintCursor() {
     if (!caret_visible()) return;
-    const EditorPane p = pane(panes.current_pane);
+    const PaneRows p = pane(panes.current_pane);
     screen.move(p.top + view.cursor_y - panes.pane_offset[panes.current_pane], view.cursor_x - view.scroll_x);
 }

@@ -28,10 +28,10 @@ void CursesEditor::drawRow(int row, int y, int& state) {
     }
     draw_line(row, doc.lines[static_cast<size_t>(y)], state, y);
     const TextRange r = selection();
-    if (!sel.selecting || r.empty() || y < r.start.y || y > r.end.y) return;
+    if (!sel.selecting || r.empty() || y < r.start.line || y > r.end.line) return;
     // The selection highlight.
-    const int from = std::clamp(y == r.start.y ? r.start.x - view.scroll_x : 0, 0, screen.cols);
-    const int to = std::clamp(y == r.end.y ? r.end.x - view.scroll_x : screen.cols, 0, screen.cols);
+    const int from = std::clamp(y == r.start.line ? r.start.column - view.scroll_x : 0, 0, screen.cols);
+    const int to = std::clamp(y == r.end.line ? r.end.column - view.scroll_x : screen.cols, 0, screen.cols);
     const std::string& text = doc.lines[static_cast<size_t>(y)];
     screen.attrset(attr::kSelection);
     screen.move(row, from);
@@ -46,7 +46,7 @@ void CursesEditor::drawRow(int row, int y, int& state) {
 
 void CursesEditor::draw(int line) {
     panes.top_margin = tab_count() >= 2 ? 2 : 1;
-    const EditorPane upper = pane(0);
+    const PaneRows upper = pane(0);
     screen.pane_offset[0] = panes.pane_offset[0];
     screen.pane_offset[1] = panes.pane_offset[1];
     screen.upper_rows = is_split() ? upper.rows : upper.rows - 1;
@@ -70,7 +70,7 @@ void CursesEditor::draw(int line) {
     screen.bkgdset(attr::kText);
     panes.status_len = 0;
     for (int p = 0; p < pane_count(); ++p) {
-        const EditorPane pn = pane(p);
+        const PaneRows pn = pane(p);
         int state = line_start_state(panes.pane_offset[p]);
         for (int k = 0; k < pn.rows; ++k) drawRow(pn.top + k, panes.pane_offset[p] + k, state);
     }

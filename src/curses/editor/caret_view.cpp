@@ -7,7 +7,7 @@
 
 int CursesEditor::text_rows() const { return screen.lines - panes.top_margin - panes.bottom_margin; }
 
-EditorPane CursesEditor::pane(int p) const {
+PaneRows CursesEditor::pane(int p) const {
     const int r = text_rows();
     // The small bias keeps a ratio set from a whole row count on that row.
     const int e = static_cast<int>(std::trunc(panes.split_ratio * (r - 1) + 1e-9));
@@ -23,8 +23,8 @@ int CursesEditor::line_length(int y) const {
 }
 
 TextRange CursesEditor::selection() const {
-    TextPos a{sel.sel_x1, sel.sel_y1};
-    TextPos b{sel.sel_x2, sel.sel_y2};
+    TextPosition a{sel.sel_x1, sel.sel_y1};
+    TextPosition b{sel.sel_x2, sel.sel_y2};
     if (b.before(a)) std::swap(a, b);
     return {a, b};
 }
@@ -32,11 +32,11 @@ TextRange CursesEditor::selection() const {
 std::string CursesEditor::selection_text() const {
     const TextRange r = selection();
     std::string out;
-    for (int y = r.start.y; y <= r.end.y && y < line_count(); ++y) {
+    for (int y = r.start.line; y <= r.end.line && y < line_count(); ++y) {
         const std::string& line = doc.lines[static_cast<size_t>(y)];
-        const size_t from = y == r.start.y ? byteOffset(std::string_view(line), r.start.x) : 0;
-        const size_t to = y == r.end.y ? byteOffset(std::string_view(line), r.end.x) : line.size();
-        if (y > r.start.y) out += '\n';
+        const size_t from = y == r.start.line ? byteOffset(std::string_view(line), r.start.column) : 0;
+        const size_t to = y == r.end.line ? byteOffset(std::string_view(line), r.end.column) : line.size();
+        if (y > r.start.line) out += '\n';
         if (to > from) out.append(line, from, to - from);
     }
     return out;

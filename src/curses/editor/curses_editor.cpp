@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "curses/screen/attributes.h"
+
 namespace {
 
 // The colour entries 0-29 as (foreground, background); 30 and 31 stay black on black.
@@ -38,8 +40,8 @@ CursesEditor::CursesEditor(CursesScreen& s, const CursesServices& services_) : s
     screen.resize_callback = resized;
     screen.scrollbar_width = 1;
     for (int i = 0; i < 30; ++i) screen.colors[i] = kColors[i];
-    screen.attrset(0);
-    screen.bkgdset(0);
+    screen.attrset(attr::kText);
+    screen.bkgdset(attr::kText);
     screen.clear_grid();
     screen.move(0, 0);
     screen.invalidate_cells(0, 0, screen.cols, screen.lines);

@@ -18,12 +18,6 @@
 
 constexpr int kLiteralCharacter = curses_key::LiteralCharacter;
 
-// The rows of one of the editor's panes.
-struct EditorPane {
-    int top = 0;
-    int rows = 0;
-};
-
 class CursesEditor {
 public:
     enum Mode { Editing = 0, Message = 1, FindPrompt = 2, ReplacePrompt = 3, GotoPrompt = 4 };
@@ -85,7 +79,7 @@ public:
     void goto_line();
 
     // Geometry and positions.
-    EditorPane pane(int p) const;
+    PaneRows pane(int p) const;
     bool is_split() const { return panes.split_ratio > 0.0 && panes.split_ratio < 1.0; }
     int pane_count() const { return is_split() ? 2 : 1; }
     // Rows of the document area between the margins.
@@ -209,15 +203,15 @@ protected:
     void paintCursor();
 
     // The modifiers recorded with the key being handled, else the live ones.
-    KeyModifierState modifiers() const;
+    ModifierKeys modifiers() const;
     bool shiftHeld() const { return modifiers().shift; }
     bool ctrlHeld() const { return modifiers().ctrl; }
     bool altHeld() const { return modifiers().alt; }
-    void setCaret(TextPos p) {
-        view.cursor_x = p.x;
-        view.cursor_y = p.y;
+    void setCaret(TextPosition p) {
+        view.cursor_x = p.column;
+        view.cursor_y = p.line;
     }
-    TextPos caret() const { return {view.cursor_x, view.cursor_y}; }
+    TextPosition caret() const { return {view.cursor_x, view.cursor_y}; }
     void loadLines(const std::string& bytes);
 
     CursesServices services;

@@ -5,19 +5,12 @@
 #include <vector>
 
 #include "curses/document/undo_record.h"
-
-// A position in the document: character column and line.
-struct TextPos {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const TextPos&, const TextPos&) = default;
-    bool before(const TextPos& o) const { return y < o.y || (y == o.y && x < o.x); }
-};
+#include "text/text_position.h"
 
 // A selection in document order.
 struct TextRange {
-    TextPos start;
-    TextPos end;
+    TextPosition start;
+    TextPosition end;
     bool empty() const { return start == end; }
 };
 
@@ -63,7 +56,7 @@ struct PaneState {
 struct MouseDrag {
     int drag_state = 0;   // 0 none; 1, 2 a pane's scroll thumb; 3 the pane separator
     int drag_offset = 0;  // pointer offset inside the thumb, pixels
-    TextPos press_cell;   // the cell of the last press
+    TextPosition press_cell;   // the cell of the last press
     bool captured = false;
 };
 

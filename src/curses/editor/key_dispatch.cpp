@@ -17,16 +17,9 @@ CursesKeyMode keyMode(int mode) {
 
 }  // namespace
 
-KeyModifierState CursesEditor::modifiers() const {
-    const KeyModifierState& recorded = screen.key_modifiers();
-    if (recorded.known) return recorded;
-    KeyModifierState live;
-    if (services.modifiers) {
-        live.shift = services.modifiers->shiftHeld();
-        live.ctrl = services.modifiers->ctrlHeld();
-        live.alt = services.modifiers->altHeld();
-    }
-    return live;
+ModifierKeys CursesEditor::modifiers() const {
+    if (const std::optional<ModifierKeys>& recorded = screen.key_modifiers()) return *recorded;
+    return services.modifiers ? services.modifiers->held() : ModifierKeys{};
 }
 
 CursesKeyInput CursesEditor::keyInput(int key) const {

@@ -45,7 +45,7 @@ constexpr KeyRow kEditingRows[] = {
     {ctrl('X'), Allows::Plain, CursesAction::Cut},
 };
 
-bool allowed(Allows allows, const KeyModifierState& m) {
+bool allowed(Allows allows, const ModifierKeys& m) {
     switch (allows) {
     case Allows::Any: return true;
     case Allows::NoAlt: return !m.alt;
@@ -75,7 +75,7 @@ CursesKeyDecision refine(CursesAction action, const CursesKeyInput& in) {
 
 CursesKeyDecision decideEditing(const CursesKeyInput& in) {
     const int key = in.key;
-    const KeyModifierState& m = in.modifiers;
+    const ModifierKeys& m = in.modifiers;
     if (m.ctrl && key == Escape) return {CursesAction::PreviousTab};
     if (m.ctrl && key == CtrlCloseBracket) return {CursesAction::NextTab};
     if (m.ctrl && key >= F1 && key <= F10) return {CursesAction::TabByNumber, key - F1};

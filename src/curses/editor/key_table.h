@@ -46,7 +46,7 @@ enum class CursesKeyMode { Editing, FindPrompt, ReplacePrompt, GotoPrompt };
 
 struct CursesKeyInput {
     int key = curses_key::None;
-    KeyModifierState modifiers;  // shift, ctrl and alt held with the key
+    ModifierKeys modifiers;  // shift, ctrl and alt held with the key
     CursesKeyMode mode = CursesKeyMode::Editing;
     bool selecting = false;     // a selection exists (possibly empty)
     bool has_search_text = false;

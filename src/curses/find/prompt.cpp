@@ -66,7 +66,7 @@ void CursesEditor::prompt_key(int key, std::string& text) {
 void CursesEditor::openFindPrompt(bool replace) {
     if (sel.selecting) {
         const TextRange r = selection();
-        if (r.start.y == r.end.y && !r.empty()) prompt.search_text = selection_text();
+        if (r.start.line == r.end.line && !r.empty()) prompt.search_text = selection_text();
     }
     if (replace && prompt.search_text.empty()) {
         show_message("Use Ctrl+F first, or run Ctrl+R from Find prompt");

@@ -38,8 +38,8 @@ void CursesEditor::endDrag() {
 
 int CursesEditor::paneAtRow(int row) const {
     for (int p = 0; p < pane_count(); ++p) {
-        const EditorPane pn = pane(p);
-        if (row >= pn.top && row < pn.top + pn.rows) return p;
+        const PaneRows pn = pane(p);
+        if (pn.contains(row)) return p;
     }
     return -1;
 }
@@ -83,16 +83,16 @@ bool CursesEditor::pressScrollBar(ScreenWindow& window, const MouseEvent& event,
 
 void CursesEditor::pressText(ScreenWindow& window, const MouseEvent& event, int p, int row, int col, bool left,
                              bool doubleClick) {
-    TextPos old = caret();
-    if (sel.selecting && old == TextPos{sel.sel_x2, sel.sel_y2}) old = {sel.sel_x1, sel.sel_y1};
+    TextPosition old = caret();
+    if (sel.selecting && old == TextPosition{sel.sel_x2, sel.sel_y2}) old = {sel.sel_x1, sel.sel_y1};
     if (left && !doubleClick) sel.selecting = false;
     if (p >= 0) panes.current_pane = p;
     const int n = line_count();
     const int y = std::clamp(row - pane(panes.current_pane).top + panes.pane_offset[panes.current_pane], 0, std::max(n - 1, 0));
     const int x = std::clamp(col + view.scroll_x, 0, line_length(y));
     setCaret({x, y});
-    if (left && event.shift) {
-        sel = {true, old.x, old.y, x, y};
+    if (left && event.held.shift) {
+        sel = {true, old.column, old.line, x, y};
     }
     if (left && doubleClick && y < n && x < line_length(y)) {
         // The clicked character with the word characters around it.

@@ -46,7 +46,7 @@ void CursesEditor::dragSeparator(int row) {
 
 void CursesEditor::dragThumb(const MouseEvent& event) {
     const int p = drag.drag_state - 1;
-    const EditorPane pn = pane(p);
+    const PaneRows pn = pane(p);
     const int n = line_count();
     refreshBarGeometry();
     const long long track = static_cast<long long>(pn.rows) * screen.cell_height - screen.thumb_size[p];
@@ -60,16 +60,16 @@ void CursesEditor::dragThumb(const MouseEvent& event) {
 
 void CursesEditor::dragSelection(int row, int col) {
     const int n = line_count();
-    const TextPos cell{std::clamp(col, 0, std::max(screen.cols - 1, 0)), std::clamp(row, 0, std::max(screen.lines - 1, 0))};
+    const TextPosition cell{std::clamp(col, 0, std::max(screen.cols - 1, 0)), std::clamp(row, 0, std::max(screen.lines - 1, 0))};
     if (!sel.selecting) {
         // A selection starts once the pointer leaves the cell it was pressed on.
         if (cell == drag.press_cell) return;
         sel = {true, view.cursor_x, view.cursor_y, view.cursor_x, view.cursor_y};
     }
-    const EditorPane pn = pane(panes.current_pane);
+    const PaneRows pn = pane(panes.current_pane);
     int& offset = panes.pane_offset[panes.current_pane];
     const int inPane = row - pn.top;
-    if (TextPos{col + view.scroll_x, offset + inPane} == TextPos{sel.sel_x2, sel.sel_y2}) return;
+    if (TextPosition{col + view.scroll_x, offset + inPane} == TextPosition{sel.sel_x2, sel.sel_y2}) return;
     if (inPane < 0 && offset > 0) --offset;
     if (inPane >= pn.rows && offset < n - 1) ++offset;
     if (col < 0 && view.scroll_x > 0) --view.scroll_x;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "text/utf8.h"
+#include "text/virtual_keys.h"
 
 namespace {
 
@@ -12,12 +13,12 @@ int ceilDiv(int value, int by) { return value <= 0 ? value / by : (value + by - 
 // A cell is drawn with a glyph when it holds something visible; blanks are filled in runs.
 bool needsGlyph(uint16_t ch) { return ch >= 128 || (ch > 32 && ch < 127); }
 
-ScreenRect intersect(const ScreenRect& a, const ScreenRect& b) {
+PixelRect intersect(const PixelRect& a, const PixelRect& b) {
     return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
-void fillClipped(ScreenCanvas& canvas, const ScreenRect& rect, const ScreenRect& area, uint32_t rgb) {
-    ScreenRect clipped = intersect(rect, area);
+void fillClipped(ScreenCanvas& canvas, const PixelRect& rect, const PixelRect& area, uint32_t rgb) {
+    PixelRect clipped = intersect(rect, area);
     if (!clipped.empty()) canvas.fill(clipped, rgb);
 }
 
@@ -26,32 +27,31 @@ constexpr uint32_t kThumbColor = 0x606060;
 
 }  // namespace
 
-int translate_key_down(int vk, KeyDownState modifiers) {
-    using namespace curses_vk;
-    switch (vk) {
-    case Back: return curses_key::Backspace;
-    case curses_vk::Tab: return curses_key::Tab;
-    case Return: return curses_key::Enter;
-    case curses_vk::Escape: return curses_key::Escape;
-    case Control: return curses_key::None;
-    case Prior: return curses_key::PageUp;
-    case Next: return curses_key::PageDown;
-    case curses_vk::End: return curses_key::End;
-    case curses_vk::Home: return curses_key::Home;
-    case curses_vk::Left: return curses_key::Left;
-    case curses_vk::Up: return curses_key::Up;
-    case curses_vk::Right: return curses_key::Right;
-    case curses_vk::Down: return curses_key::Down;
-    case curses_vk::Insert: return curses_key::Insert;
-    case curses_vk::Delete: return curses_key::Delete;
+int translate_key_down(int virtual_key, ModifierKeys modifiers) {
+    switch (virtual_key) {
+    case vk::kBack: return curses_key::Backspace;
+    case vk::kTab: return curses_key::Tab;
+    case vk::kReturn: return curses_key::Enter;
+    case vk::kEscape: return curses_key::Escape;
+    case vk::kControl: return curses_key::None;
+    case vk::kPrior: return curses_key::PageUp;
+    case vk::kNext: return curses_key::PageDown;
+    case vk::kEnd: return curses_key::End;
+    case vk::kHome: return curses_key::Home;
+    case vk::kLeft: return curses_key::Left;
+    case vk::kUp: return curses_key::Up;
+    case vk::kRight: return curses_key::Right;
+    case vk::kDown: return curses_key::Down;
+    case vk::kInsert: return curses_key::Insert;
+    case vk::kDelete: return curses_key::Delete;
     default: break;
     }
-    if (vk >= F1 && vk <= F12) return curses_key::F1 + (vk - F1);
+    if (virtual_key >= vk::kF1 && virtual_key <= vk::kF12) return curses_key::F1 + (virtual_key - vk::kF1);
     if (!modifiers.ctrl || modifiers.alt) return curses_key::None;
-    if (vk >= 97 && vk <= 122) return vk - 96;
-    if (vk >= 65 && vk <= 90) return vk - 64;
-    if (vk == 91 || vk == 219) return curses_key::Escape;
-    if (vk == 93 || vk == 221) return curses_key::CtrlCloseBracket;
+    if (virtual_key >= 'a' && virtual_key <= 'z') return virtual_key - 'a' + 1;
+    if (virtual_key >= 'A' && virtual_key <= 'Z') return virtual_key - 'A' + 1;
+    if (virtual_key == '[' || virtual_key == vk::kOemOpenBracket) return curses_key::Escape;
+    if (virtual_key == ']' || virtual_key == vk::kOemCloseBracket) return curses_key::CtrlCloseBracket;
     return curses_key::None;
 }
 
@@ -137,9 +137,9 @@ int CursesScreen::getch() {
     return curses_key::None;
 }
 
-void CursesScreen::enqueue_key(int code) { enqueue_key(code, KeyModifierState{}); }
+void CursesScreen::enqueue_key(int code) { enqueue_key(code, std::nullopt); }
 
-void CursesScreen::enqueue_key(int code, KeyModifierState modifiers) {
+void CursesScreen::enqueue_key(int code, std::optional<ModifierKeys> modifiers) {
     if (code == curses_key::None) return;
     if (queue_count >= kQueueSize) {
         // A full queue drops its oldest key.
@@ -221,7 +221,7 @@ bool CursesScreen::split() const {
     return upper_rows < r - 1;
 }
 
-ScreenPane CursesScreen::pane(int p) const {
+PaneRows CursesScreen::pane(int p) const {
     int r = lines - top_margin - bottom_margin;
     if (p == 0) return {top_margin, std::max(0, split() ? upper_rows : upper_rows + 1)};
     if (!split()) return {top_margin + upper_rows + 1, 0};
@@ -230,8 +230,8 @@ ScreenPane CursesScreen::pane(int p) const {
 
 int CursesScreen::pane_at_row(int row) const {
     for (int p = 0; p < 2; ++p) {
-        ScreenPane pn = pane(p);
-        if (pn.rows > 0 && row >= pn.top && row < pn.top + pn.rows) return p;
+        PaneRows pn = pane(p);
+        if (pn.contains(row)) return p;
     }
     return -1;
 }
@@ -278,7 +278,7 @@ bool CursesScreen::blink_tick(bool focused) {
     return before != after;
 }
 
-void CursesScreen::paint(ScreenCanvas& canvas, const ScreenRect& area, int client_width) {
+void CursesScreen::paint(ScreenCanvas& canvas, const PixelRect& area, int client_width) {
     refresh_metrics();
     update_scroll_bars(client_width);
 
@@ -301,7 +301,7 @@ void CursesScreen::paint(ScreenCanvas& canvas, const ScreenRect& area, int clien
 }
 
 // The cells in the area: runs of blank cells as one fill, glyphs and the caret one by one.
-void CursesScreen::paintCells(ScreenCanvas& canvas, const ScreenRect& area, bool caret) {
+void CursesScreen::paintCells(ScreenCanvas& canvas, const PixelRect& area, bool caret) {
     const int cw = std::max(cell_width, 1);
     const int ch = std::max(cell_height, 1);
     const int rowFirst = std::max(0, area.top / ch);
@@ -348,14 +348,14 @@ void CursesScreen::paintCells(ScreenCanvas& canvas, const ScreenRect& area, bool
 }
 
 // The panes' scroll bars.
-void CursesScreen::paintBars(ScreenCanvas& canvas, const ScreenRect& area) {
+void CursesScreen::paintBars(ScreenCanvas& canvas, const PixelRect& area) {
     const int cw = std::max(cell_width, 1);
     const int ch = std::max(cell_height, 1);
     const int maxBar = std::max(bar_cols[0], bar_cols[1]);
     if (maxBar <= 0 || area.right <= (cols - maxBar) * cw) return;
     for (int p = 0; p < 2; ++p) {
         if (bar_cols[p] == 0) continue;
-        ScreenPane pn = pane(p);
+        PaneRows pn = pane(p);
         const int x0 = (cols - bar_cols[p]) * cw;
         const int top = pn.top * ch;
         const int bottom = (pn.top + pn.rows) * ch;
@@ -369,14 +369,14 @@ void CursesScreen::paintBars(ScreenCanvas& canvas, const ScreenRect& area) {
 
 // The strip right of the text: the reserved bar column of a pane without a bar in the text
 // background, the margin rows in the colour their last cell ends with.
-void CursesScreen::paintStrip(ScreenCanvas& canvas, const ScreenRect& area) {
+void CursesScreen::paintStrip(ScreenCanvas& canvas, const PixelRect& area) {
     const int cw = std::max(cell_width, 1);
     const int ch = std::max(cell_height, 1);
     const int reserved = scrollbar_width > 0 ? 1 : 0;
     const int stripX = (cols - reserved) * cw;
     if (area.right <= stripX) return;
     for (int p = 0; p < 2; ++p) {
-        ScreenPane pn = pane(p);
+        PaneRows pn = pane(p);
         if (pn.rows <= 0 || bar_cols[p] > 0) continue;
         fillClipped(canvas, {stripX, pn.top * ch, area.right, (pn.top + pn.rows) * ch}, area, colors[0].bg);
     }

@@ -4,9 +4,11 @@
 // painting the grid into its window. The window itself is reached through ScreenWindow.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "curses/screen/pane_rows.h"
 #include "curses/screen/screen_canvas.h"
 #include "curses/screen/screen_window.h"
 
@@ -47,38 +49,13 @@ constexpr int LiteralCharacter = 0x200000;
 constexpr int ctrl(char letter) { return letter - 'A' + 1; }
 }  // namespace curses_key
 
-// The virtual-key codes the translation looks at (the platform's numbering).
-namespace curses_vk {
-constexpr int Back = 0x08, Tab = 0x09, Return = 0x0D, Control = 0x11, Escape = 0x1B;
-constexpr int Prior = 0x21, Next = 0x22, End = 0x23, Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28;
-constexpr int Insert = 0x2D, Delete = 0x2E, F1 = 0x70, F12 = 0x7B;
-}  // namespace curses_vk
-
-struct KeyModifierState {
-    bool known = false;  // false: not recorded with the key (ask the live keyboard)
-    bool ctrl = false;
-    bool shift = false;
-    bool alt = false;
-};
-
-struct KeyDownState {
-    bool ctrl = false;
-    bool alt = false;
-};
-
 // Key-down messages by virtual key, character messages by character; -1 for no key.
-int translate_key_down(int virtual_key, KeyDownState modifiers);
+int translate_key_down(int virtual_key, ModifierKeys modifiers);
 int translate_char(unsigned character);
 
 struct ScreenColor {
     uint32_t fg = 0;  // 0xRRGGBB
     uint32_t bg = 0;
-};
-
-// Rows of one pane on the screen.
-struct ScreenPane {
-    int top = 0;
-    int rows = 0;
 };
 
 enum class PointerShape { Arrow, SizeNorthSouth, IBeam };
@@ -112,9 +89,9 @@ public:
     // its modifier. getch() makes them the ones of the key it returns.
     int getch();
     void enqueue_key(int code);
-    void enqueue_key(int code, KeyModifierState modifiers);
+    void enqueue_key(int code, std::optional<ModifierKeys> modifiers);
     // The modifiers of the key getch() returned last, when it carried them.
-    const KeyModifierState& key_modifiers() const { return key_modifiers_; }
+    const std::optional<ModifierKeys>& key_modifiers() const { return key_modifiers_; }
     void forget_key_modifiers() { key_modifiers_ = {}; }
 
     // Repaint requests, in cells with exclusive ends.
@@ -130,7 +107,7 @@ public:
 
     // Pane geometry as the window paints it: pane 0 upper, 1 lower.
     bool split() const;
-    ScreenPane pane(int p) const;
+    PaneRows pane(int p) const;
     // The pane a row belongs to, or -1 in the margins and on the separator.
     int pane_at_row(int row) const;
     bool on_bar_columns(int p, int col) const { return bar_cols[p] > 0 && col >= cols - bar_cols[p]; }
@@ -140,7 +117,7 @@ public:
     PointerShape pointer_shape(int x, int y) const;
 
     // Paints the update area (pixels) of a client area clientWidth pixels wide.
-    void paint(ScreenCanvas& canvas, const ScreenRect& area, int client_width);
+    void paint(ScreenCanvas& canvas, const PixelRect& area, int client_width);
     // Caret blink tick; true when the caret's visibility changed.
     bool blink_tick(bool focused);
 
@@ -164,7 +141,7 @@ public:
     int cell_width = 0, cell_height = 0;
     ScreenColor colors[32] = {};
     int key_queue[kQueueSize] = {};
-    KeyModifierState queue_modifiers[kQueueSize] = {};
+    std::optional<ModifierKeys> queue_modifiers[kQueueSize] = {};
     uint8_t queue_count = 0, queue_read = 0;
     uint8_t flags = 0;
     uint8_t blink_phase = 0;
@@ -175,12 +152,12 @@ public:
     int (*mouse_callback)(void* user_data, ScreenWindow& window, const MouseEvent& event) = nullptr;
 
 private:
-    void paintCells(ScreenCanvas& canvas, const ScreenRect& area, bool caret);
-    void paintBars(ScreenCanvas& canvas, const ScreenRect& area);
-    void paintStrip(ScreenCanvas& canvas, const ScreenRect& area);
+    void paintCells(ScreenCanvas& canvas, const PixelRect& area, bool caret);
+    void paintBars(ScreenCanvas& canvas, const PixelRect& area);
+    void paintStrip(ScreenCanvas& canvas, const PixelRect& area);
     void markCell(int col, int row) { invalidate_cells(col, row, col + 1, row + 1); }
     bool caretShown() const { return blink_phase != 0; }
     // The caret moved since the last tick: it shows in every paint until the next tick.
     bool caret_forced_ = false;
-    KeyModifierState key_modifiers_;
+    std::optional<ModifierKeys> key_modifiers_;
 };

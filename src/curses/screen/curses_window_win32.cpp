@@ -3,18 +3,16 @@
 #include <windowsx.h>
 
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "platform/handles_win32.h"
 #include "platform/keyboard_win32.h"
 #include "platform/out_of_memory_win32.h"
+#include "text/virtual_keys.h"
 
 namespace {
-
-KeyModifierState heldNow() {
-    return {.known = true, .ctrl = keyHeld(VK_CONTROL), .shift = keyHeld(VK_SHIFT), .alt = keyHeld(VK_MENU)};
-}
 
 COLORREF toColorRef(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -34,7 +32,7 @@ public:
         timer_.stop();
     }
 
-    void invalidate(const ScreenRect& area) override {
+    void invalidate(const PixelRect& area) override {
         RECT r{area.left, area.top, area.right, area.bottom};
         InvalidateRect(window_, &r, FALSE);
     }
@@ -89,7 +87,7 @@ private:
 class GdiScreenCanvas final : public ScreenCanvas {
 public:
     explicit GdiScreenCanvas(HDC dc) : dc_(dc) {}
-    void fill(const ScreenRect& area, uint32_t rgb) override {
+    void fill(const PixelRect& area, uint32_t rgb) override {
         RECT r{area.left, area.top, area.right, area.bottom};
         FillRect(dc_, &r, brush(rgb));
     }
@@ -97,7 +95,7 @@ public:
         SetTextColor(dc_, toColorRef(foreground));
         SetBkColor(dc_, toColorRef(background));
     }
-    void drawCell(const ScreenRect& cell, char16_t character) override {
+    void drawCell(const PixelRect& cell, char16_t character) override {
         RECT r{cell.left, cell.top, cell.right, cell.bottom};
         wchar_t unit = static_cast<wchar_t>(character);
         ExtTextOutW(dc_, cell.left, cell.top, ETO_OPAQUE | ETO_CLIPPED, &r, &unit, 1, nullptr);
@@ -155,8 +153,8 @@ int forwardMouse(CursesScreen& screen, CursesWindowPort& port, MouseAction actio
     event.x = x;
     event.y = y;
     event.wheel_delta = wheel;
-    event.shift = (keys & MK_SHIFT) != 0;
-    event.ctrl = (keys & MK_CONTROL) != 0;
+    event.held.shift = (keys & MK_SHIFT) != 0;
+    event.held.ctrl = (keys & MK_CONTROL) != 0;
     return screen.mouse_callback(screen.user_data, port, event);
 }
 
@@ -214,13 +212,13 @@ bool takeKey(CursesScreen& screen, UINT message, WPARAM wParam) {
     switch (message) {
     case WM_SYSKEYDOWN:
         // F10 arrives as a system key; other Alt combinations stay the system's.
-        if (wParam != VK_F10) return false;
+        if (wParam != vk::kF10) return false;
         [[fallthrough]];
     case WM_KEYDOWN:
-        screen.enqueue_key(translate_key_down(static_cast<int>(wParam), {keyHeld(VK_CONTROL), keyHeld(VK_MENU)}),
-                           heldNow());
+        screen.enqueue_key(translate_key_down(static_cast<int>(wParam), heldModifierKeys()),
+                           heldModifierKeys());
         return true;
-    case WM_CHAR: screen.enqueue_key(translate_char(static_cast<unsigned>(wParam)), heldNow()); return true;
+    case WM_CHAR: screen.enqueue_key(translate_char(static_cast<unsigned>(wParam)), heldModifierKeys()); return true;
     default: return true;  // WM_KEYUP
     }
 }
@@ -238,6 +236,36 @@ LRESULT mouseMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED: return forwardMouse(*screen, *port, MouseAction::CaptureChanged, 0, 0, 0, 0);
     default:
         return forwardMouse(*screen, *port, mouseActionOf(message), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), wParam, 0);
+    }
+}
+
+// Keys, the caret's blink and the mouse; nothing for a message the window leaves alone.
+std::optional<LRESULT> inputMessage(HWND window, CursesScreen& screen, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_GETDLGCODE:
+        if (GetParent(window)) return DLGC_WANTALLKEYS;
+        return std::nullopt;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_KEYUP:
+        if (takeKey(screen, message, wParam)) return 0;
+        return std::nullopt;
+    case WM_TIMER:
+        if (wParam != kCursesBlinkTimer) return std::nullopt;
+        screen.blink_tick(GetFocus() == window);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+    case WM_CAPTURECHANGED: return mouseMessage(window, message, wParam, lParam);
+    default: return std::nullopt;
     }
 }
 
@@ -286,30 +314,8 @@ LRESULT CALLBACK cursesWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         info->ptMinTrackSize = {160, 120};
         return 0;
     }
-    case WM_GETDLGCODE:
-        if (GetParent(window)) return DLGC_WANTALLKEYS;
-        break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_CHAR:
-    case WM_KEYUP:
-        if (takeKey(*screen, message, wParam)) return 0;
-        break;
-    case WM_TIMER:
-        if (wParam != kCursesBlinkTimer) break;
-        screen->blink_tick(GetFocus() == window);
-        return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_MOUSEWHEEL:
-    case WM_CAPTURECHANGED: return mouseMessage(window, message, wParam, lParam);
     default: break;
     }
+    if (std::optional<LRESULT> handled = inputMessage(window, *screen, message, wParam, lParam)) return *handled;
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -8,9 +8,9 @@
 class ScreenCanvas {
 public:
     virtual ~ScreenCanvas() = default;
-    virtual void fill(const ScreenRect& area, uint32_t rgb) = 0;
+    virtual void fill(const PixelRect& area, uint32_t rgb) = 0;
     // Colours for the following drawCell calls.
     virtual void setTextColors(uint32_t foreground, uint32_t background) = 0;
     // One character at the cell's top-left corner with the background filled behind it.
-    virtual void drawCell(const ScreenRect& cell, char16_t character) = 0;
+    virtual void drawCell(const PixelRect& cell, char16_t character) = 0;
 };

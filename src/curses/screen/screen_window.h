@@ -4,15 +4,9 @@
 // it detaches the window (its link back to the screen, its font and its timer go with it).
 #include <cstdint>
 
-struct ScreenRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool empty() const { return right <= left || bottom <= top; }
-};
+#include "text/modifier_keys.h"
+#include "text/pixel_geometry.h"
 
-struct PixelSize {
-    int width = 0;
-    int height = 0;
-};
 
 // The mouse messages the window hands to the editor, in client coordinates.
 enum class MouseAction {
@@ -33,15 +27,14 @@ struct MouseEvent {
     int x = 0;
     int y = 0;
     int wheel_delta = 0;  // Wheel: positive away from the user, 120 a notch
-    bool shift = false;   // Shift was down with the message
-    bool ctrl = false;
+    ModifierKeys held;    // Shift and Ctrl as the message reports them (never Alt)
 };
 
 class ScreenWindow {
 public:
     virtual ~ScreenWindow() = default;
     // Asks for a repaint of the pixel area, without erasing the background.
-    virtual void invalidate(const ScreenRect& area) = 0;
+    virtual void invalidate(const PixelRect& area) = 0;
     virtual void invalidateAll() = 0;
     virtual PixelSize clientSize() const = 0;
     // Creates the fixed-pitch font unless there is one; false when there is none.

@@ -4,15 +4,15 @@
 // ones; tests hand in fakes.
 #include <string>
 
+#include "text/modifier_keys.h"
+
 class ScreenWindow;
 
 class KeyModifiers {
 public:
     virtual ~KeyModifiers() = default;
     // Held down at the moment the key is handled.
-    virtual bool shiftHeld() const = 0;
-    virtual bool ctrlHeld() const = 0;
-    virtual bool altHeld() const = 0;
+    virtual ModifierKeys held() const = 0;
 };
 
 class SystemClipboard {

@@ -6,9 +6,7 @@ namespace {
 
 class NoModifiers final : public KeyModifiers {
 public:
-    bool shiftHeld() const override { return false; }
-    bool ctrlHeld() const override { return false; }
-    bool altHeld() const override { return false; }
+    ModifierKeys held() const override { return {}; }
 };
 
 class ProcessClipboard final : public SystemClipboard {

@@ -17,9 +17,7 @@ HWND ownerOf(ScreenWindow* window) { return window ? static_cast<HWND>(window->n
 
 class LiveModifiers final : public KeyModifiers {
 public:
-    bool shiftHeld() const override { return keyHeld(VK_SHIFT); }
-    bool ctrlHeld() const override { return keyHeld(VK_CONTROL); }
-    bool altHeld() const override { return keyHeld(VK_MENU); }
+    ModifierKeys held() const override { return heldModifierKeys(); }
 };
 
 class Win32Clipboard final : public SystemClipboard {
@@ -40,23 +38,31 @@ public:
         return true;
     }
     std::u16string unicodeText(ScreenWindow* owner) override {
-        win32::ClipboardSession session(ownerOf(owner));
-        if (!session.open()) return {};
-        win32::LockedGlobal lock(GetClipboardData(CF_UNICODETEXT));
-        if (!lock.data()) return {};
-        const auto* units = static_cast<const char16_t*>(lock.data());
-        const size_t room = lock.size() / sizeof(char16_t);
-        size_t n = 0;
-        while (n < room && units[n] != u'\0') ++n;
-        return std::u16string(units, n);
+        return readFormat<std::u16string>(owner, CF_UNICODETEXT, [](const win32::LockedGlobal& lock) {
+            const auto* units = static_cast<const char16_t*>(lock.data());
+            const size_t room = lock.size() / sizeof(char16_t);
+            size_t n = 0;
+            while (n < room && units[n] != u'\0') ++n;
+            return std::u16string(units, n);
+        });
     }
     std::string plainText(ScreenWindow* owner) override {
+        return readFormat<std::string>(owner, CF_TEXT, [](const win32::LockedGlobal& lock) {
+            const auto* bytes = static_cast<const char*>(lock.data());
+            return std::string(bytes, strnlen(bytes, lock.size()));
+        });
+    }
+
+private:
+    // The text of one clipboard format, read while the clipboard is open and the data locked;
+    // empty when the clipboard cannot be opened or holds nothing in that format.
+    template <typename Text, typename Read>
+    static Text readFormat(ScreenWindow* owner, UINT format, Read read) {
         win32::ClipboardSession session(ownerOf(owner));
         if (!session.open()) return {};
-        win32::LockedGlobal lock(GetClipboardData(CF_TEXT));
+        win32::LockedGlobal lock(GetClipboardData(format));
         if (!lock.data()) return {};
-        const auto* bytes = static_cast<const char*>(lock.data());
-        return std::string(bytes, strnlen(bytes, lock.size()));
+        return read(lock);
     }
 };
 

@@ -112,8 +112,8 @@ const TextRenderer::Glyph& TextRenderer::glyph(char32_t cp) {
     return g;
 }
 
-TextSize TextRenderer::measure(const char* text, int length) {
-    TextSize size{0, lineHeight_};
+PixelSize TextRenderer::measure(const char* text, int length) {
+    PixelSize size{0, lineHeight_};
     if (!text) return size;
     size_t n = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
     forEachDisplayCharacter(text, n, [&](char32_t cp) { size.width += glyph(cp).advance; });

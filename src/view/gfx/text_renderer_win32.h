@@ -10,14 +10,10 @@
 #include <vector>
 
 #include "platform/handles_win32.h"
+#include "text/pixel_geometry.h"
 #include "view/gfx/surface.h"
 
 enum class BackgroundMode { Transparent, Opaque };
-
-struct TextSize {
-    int width = 0;
-    int height = 0;
-};
 
 class TextRenderer {
 public:
@@ -37,7 +33,7 @@ public:
     int lineHeight() const { return lineHeight_; }
 
     // Size of the text as one line; length -1 means up to the terminating NUL.
-    TextSize measure(const char* text, int length);
+    PixelSize measure(const char* text, int length);
     // Draws the text as one line from rect's top-left corner, clipped to rect. In opaque mode
     // the text's box is filled with the background colour first. With useTextAlpha the
     // coverage is scaled by the text colour's alpha; otherwise that alpha is ignored.

@@ -13,7 +13,7 @@ void BackgroundPainter::begin(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
     const RECT& u = paint_.rcPaint;
-    SizerRect update{u.left, u.top, u.right, u.bottom};
+    PixelRect update{u.left, u.top, u.right, u.bottom};
     PaintBufferPlan plan = planPaintBuffer(client.right - client.left, client.bottom - client.top, update);
     originX_ = plan.originX;
     originY_ = plan.originY;

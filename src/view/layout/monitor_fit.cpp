@@ -16,12 +16,12 @@ void fitAxis(int start, int length, int areaStart, int areaEnd, int& fittedStart
 
 }  // namespace
 
-SizerRect boxRect(const WindowBox& box) {
+PixelRect boxRect(const WindowBox& box) {
     return {box.x, box.y, clampToInt(static_cast<long long>(box.x) + box.width),
             clampToInt(static_cast<long long>(box.y) + box.height)};
 }
 
-SizerRect fitOntoWorkArea(const WindowBox& wanted, const SizerRect& workArea) {
+PixelRect fitOntoWorkArea(const WindowBox& wanted, const PixelRect& workArea) {
     if (workArea.width() <= 0 || workArea.height() <= 0) return boxRect(wanted);
     int left = 0, width = 0, top = 0, height = 0;
     fitAxis(wanted.x, wanted.width, workArea.left, workArea.right, left, width);

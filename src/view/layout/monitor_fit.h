@@ -10,8 +10,8 @@ struct WindowBox {
 };
 
 // The box as a rectangle, its far edges held within the range of int.
-SizerRect boxRect(const WindowBox& box);
+PixelRect boxRect(const WindowBox& box);
 // The box moved onto the work area, then shrunk where it is still larger (a negative size
 // counts as none). A box that already lies inside is answered unchanged; an empty work area
 // leaves the box as it is.
-SizerRect fitOntoWorkArea(const WindowBox& wanted, const SizerRect& workArea);
+PixelRect fitOntoWorkArea(const WindowBox& wanted, const PixelRect& workArea);

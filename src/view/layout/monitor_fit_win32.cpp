@@ -2,7 +2,7 @@
 
 namespace {
 
-RECT toRect(const SizerRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT toRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 

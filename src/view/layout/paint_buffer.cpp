@@ -1,6 +1,6 @@
 #include "view/layout/paint_buffer.h"
 
-PaintBufferPlan planPaintBuffer(int clientWidth, int clientHeight, const SizerRect& update) {
+PaintBufferPlan planPaintBuffer(int clientWidth, int clientHeight, const PixelRect& update) {
     PaintBufferPlan plan;
     if (clientWidth > kPaintBufferLimit || clientHeight > kPaintBufferLimit) {
         plan.originX = update.left;
@@ -16,7 +16,7 @@ PaintBufferPlan planPaintBuffer(int clientWidth, int clientHeight, const SizerRe
     return plan;
 }
 
-bool prepareBackground(Surface& buffer, const PaintBufferPlan& plan, const SizerRect& update) {
+bool prepareBackground(Surface& buffer, const PaintBufferPlan& plan, const PixelRect& update) {
     if (!buffer.reserve(plan.width, plan.height)) return false;
     buffer.fillRect(update.left - plan.originX, update.top - plan.originY, update.width(), update.height(), kBackgroundFill,
                     1.0f);

@@ -16,6 +16,6 @@ struct PaintBufferPlan {
     int height = 0;
 };
 
-PaintBufferPlan planPaintBuffer(int clientWidth, int clientHeight, const SizerRect& update);
+PaintBufferPlan planPaintBuffer(int clientWidth, int clientHeight, const PixelRect& update);
 // Grows the buffer as needed (never shrinks it) and fills the update rectangle's part.
-bool prepareBackground(Surface& buffer, const PaintBufferPlan& plan, const SizerRect& update);
+bool prepareBackground(Surface& buffer, const PaintBufferPlan& plan, const PixelRect& update);

@@ -8,8 +8,8 @@ int anchorShift(int delta, float factor) {
     return 0;
 }
 
-SizerRect anchorRect(const SizerRect& initial, const AnchorFactors& f, int dx, int dy) {
-    SizerRect r;
+PixelRect anchorRect(const PixelRect& initial, const AnchorFactors& f, int dx, int dy) {
+    PixelRect r;
     r.left = initial.left + anchorShift(dx, f.left);
     r.top = initial.top + anchorShift(dy, f.top);
     r.right = std::max(initial.right + anchorShift(dx, f.right), r.left);
@@ -17,7 +17,7 @@ SizerRect anchorRect(const SizerRect& initial, const AnchorFactors& f, int dx, i
     return r;
 }
 
-SizerRect scaleRect(const SizerRect& r, int numerator, int denominator) {
+PixelRect scaleRect(const PixelRect& r, int numerator, int denominator) {
     if (denominator == 0) return r;
     auto s = [&](int v) { return static_cast<int>(static_cast<long long>(v) * numerator / denominator); };
     return {s(r.left), s(r.top), s(r.right), s(r.bottom)};
@@ -25,10 +25,10 @@ SizerRect scaleRect(const SizerRect& r, int numerator, int denominator) {
 
 int scaleFromDpi(unsigned dpi) { return static_cast<int>(dpi * 256u / 96u); }
 
-void layoutSizerItems(std::vector<SizerItemPlan>& items, const SizerRect& client, int initialWidth, int initialHeight,
+void layoutSizerItems(std::vector<SizerItemPlan>& items, const PixelRect& client, int initialWidth, int initialHeight,
                       int current, int base) {
     bool convert = current > 0 && base > 0 && current != base;
-    SizerRect inBase = convert ? scaleRect(client, base, current) : client;
+    PixelRect inBase = convert ? scaleRect(client, base, current) : client;
     int dx = inBase.width() - initialWidth;
     int dy = inBase.height() - initialHeight;
     for (SizerItemPlan& item : items) {

@@ -41,7 +41,7 @@ void WindowSizer::resize() {
     // One batch so the children move together before anything repaints.
     HDWP batch = nullptr;
     for (size_t i = 0; i < items_.size(); ++i) {
-        const SizerRect& r = items_[i].placed;
+        const PixelRect& r = items_[i].placed;
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
         if (i == 0) batch = BeginDeferWindowPos(static_cast<int>(items_.size()));
         if (batch) batch = DeferWindowPos(batch, children_[i], nullptr, r.left, r.top, r.width(), r.height(), flags);

@@ -23,26 +23,28 @@ PartLooks looksOf(const BarPaintState& s, int part) {
 
 // ---- plain look ----
 
+// A face-filled box with a one-pixel edge: top and left in one colour, bottom and right in
+// another; a box under two pixels a side is only filled.
+bool edgedBox(Surface& out, int x, int y, int w, int h, uint32_t face, uint32_t topLeft, uint32_t bottomRight) {
+    out.fillRect(x, y, w, h, face, 1.0f);
+    if (w < 2 || h < 2) return false;
+    out.line(x, y, x + w - 1, y, topLeft, 1.0f);
+    out.line(x, y, x, y + h - 1, topLeft, 1.0f);
+    out.line(x, y + h - 1, x + w - 1, y + h - 1, bottomRight, 1.0f);
+    out.line(x + w - 1, y, x + w - 1, y + h - 1, bottomRight, 1.0f);
+    return true;
+}
+
 void raisedBox(Surface& out, int x, int y, int w, int h, const SystemColours& c) {
-    out.fillRect(x, y, w, h, c.face, 1.0f);
-    if (w < 2 || h < 2) return;
     // Outer edge: highlight top-left, dark shadow bottom-right; inner: face and shadow.
-    out.line(x, y, x + w - 1, y, c.highlight, 1.0f);
-    out.line(x, y, x, y + h - 1, c.highlight, 1.0f);
-    out.line(x, y + h - 1, x + w - 1, y + h - 1, c.darkShadow, 1.0f);
-    out.line(x + w - 1, y, x + w - 1, y + h - 1, c.darkShadow, 1.0f);
+    if (!edgedBox(out, x, y, w, h, c.face, c.highlight, c.darkShadow)) return;
     if (w < 4 || h < 4) return;
     out.line(x + 1, y + h - 2, x + w - 2, y + h - 2, c.shadow, 1.0f);
     out.line(x + w - 2, y + 1, x + w - 2, y + h - 2, c.shadow, 1.0f);
 }
 
 void flatBox(Surface& out, int x, int y, int w, int h, const SystemColours& c) {
-    out.fillRect(x, y, w, h, c.face, 1.0f);
-    if (w < 2 || h < 2) return;
-    out.line(x, y, x + w - 1, y, c.shadow, 1.0f);
-    out.line(x, y, x, y + h - 1, c.shadow, 1.0f);
-    out.line(x, y + h - 1, x + w - 1, y + h - 1, c.shadow, 1.0f);
-    out.line(x + w - 1, y, x + w - 1, y + h - 1, c.shadow, 1.0f);
+    edgedBox(out, x, y, w, h, c.face, c.shadow, c.shadow);
 }
 
 enum class Pointing { Up, Down };

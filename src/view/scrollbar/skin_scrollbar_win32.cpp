@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <memory>
+#include <optional>
 
 #include "platform/handles_win32.h"
 #include "view/gfx/window_surface_win32.h"
@@ -240,80 +241,87 @@ bool onTimer(HWND window, BarWindow& s, UINT_PTR id) {
     return false;
 }
 
-LRESULT CALLBACK layerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
-    BarWindow* s = stateOf(window);
-    if (!s) return DefSubclassProc(window, message, wParam, lParam);
+// The frame's messages: sizing, hit-testing and painting the bar, presses on it.
+std::optional<LRESULT> frameMessage(HWND window, BarWindow& s, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NCCALCSIZE: return calcSize(window, wParam, lParam);
     case WM_NCHITTEST: {
         POINT p = screenToWindow(window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        if (s->controller.shown()) {
-            RECT bar = barRect(window, *s);
+        if (s.controller.shown()) {
+            RECT bar = barRect(window, s);
             if (PtInRect(&bar, p)) return HTVSCROLL;
         }
-        break;
+        return std::nullopt;
     }
     case WM_NCPAINT:
-        redrawBar(window, *s);
+        redrawBar(window, s);
         return callHidden(window, message, wParam, lParam);
     case WM_NCACTIVATE:
     case WM_SYSCOMMAND: return callHidden(window, message, wParam, lParam);
     case WM_STYLECHANGED:
-        if (s->preventStyleChange) return 0;
+        if (s.preventStyleChange) return 0;
         if (wParam == static_cast<WPARAM>(GWL_EXSTYLE))
-            s->leftScrollbar = (reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew & WS_EX_LEFTSCROLLBAR) != 0;
-        break;
+            s.leftScrollbar = (reinterpret_cast<const STYLESTRUCT*>(lParam)->styleNew & WS_EX_LEFTSCROLLBAR) != 0;
+        return std::nullopt;
     case WM_NCMOUSEMOVE:
-        if (wParam == HTVSCROLL) {
-            perform(window, s->controller.hoverEnter());
-            return 0;
-        }
-        break;
+        if (wParam != HTVSCROLL) return std::nullopt;
+        perform(window, s.controller.hoverEnter());
+        return 0;
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
-        if (wParam == HTVSCROLL) {
-            press(window, *s, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, message == WM_NCLBUTTONDBLCLK);
-            return 0;
-        }
-        break;
+        if (wParam != HTVSCROLL) return std::nullopt;
+        press(window, s, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, message == WM_NCLBUTTONDBLCLK);
+        return 0;
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
     case WM_NCMBUTTONDOWN:
     case WM_NCMBUTTONUP:
         if (wParam == HTVSCROLL) return 0;
-        break;
+        return std::nullopt;
+    default: return std::nullopt;
+    }
+}
+
+// A drag, its end or its loss, and the repeat and hover timers.
+std::optional<LRESULT> dragMessage(HWND window, BarWindow& s, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
     case WM_MOUSEMOVE: {
         POINT p = clientToWindow(window, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        RECT bar = barRect(window, *s);
+        RECT bar = barRect(window, s);
         ScrollEffects effects =
-            s->controller.mouseMove(hitPart(window, *s, p), p.y - bar.top, geometryOf(window, *s, bar));
-        if (!effects.consumed) break;
+            s.controller.mouseMove(hitPart(window, s, p), p.y - bar.top, geometryOf(window, s, bar));
+        if (!effects.consumed) return std::nullopt;
         perform(window, effects);
         return 0;
     }
     case WM_LBUTTONUP: {
-        ScrollEffects effects = s->controller.release();
-        if (!effects.consumed) break;
+        ScrollEffects effects = s.controller.release();
+        if (!effects.consumed) return std::nullopt;
         perform(window, effects);
         return 0;
     }
     case WM_CAPTURECHANGED:
         // Alt+Tab, a message box or another window took the mouse during a press.
-        if (reinterpret_cast<HWND>(lParam) != window) perform(window, s->controller.cancel(false));
-        break;
-    case WM_CANCELMODE: perform(window, s->controller.cancel(true)); break;
+        if (reinterpret_cast<HWND>(lParam) != window) perform(window, s.controller.cancel(false));
+        return std::nullopt;
+    case WM_CANCELMODE: perform(window, s.controller.cancel(true)); return std::nullopt;
     case WM_TIMER:
-        if (onTimer(window, *s, wParam)) return 0;
-        break;
-    case WM_MOUSEHWHEEL: {
+        if (onTimer(window, s, wParam)) return 0;
+        return std::nullopt;
+    default: return std::nullopt;
+    }
+}
+
+LRESULT CALLBACK layerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    BarWindow* s = stateOf(window);
+    if (!s) return DefSubclassProc(window, message, wParam, lParam);
+    if (std::optional<LRESULT> handled = frameMessage(window, *s, message, wParam, lParam)) return *handled;
+    if (std::optional<LRESULT> handled = dragMessage(window, *s, message, wParam, lParam)) return *handled;
+    if (message == WM_MOUSEHWHEEL) {
         LRESULT result = DefSubclassProc(window, message, wParam, lParam);
         return result == 0 ? 1 : result;
     }
-    case WM_NCDESTROY:
-        detach(window);
-        return DefSubclassProc(window, message, wParam, lParam);
-    default: break;
-    }
+    if (message == WM_NCDESTROY) detach(window);
     return DefSubclassProc(window, message, wParam, lParam);
 }
 

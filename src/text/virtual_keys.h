@@ -26,6 +26,9 @@ inline constexpr int kF3 = 0x72;
 inline constexpr int kF9 = 0x78;
 inline constexpr int kF10 = 0x79;
 inline constexpr int kF11 = 0x7A;
+inline constexpr int kF12 = 0x7B;
+inline constexpr int kOemOpenBracket = 0xDB;   // [ on a US layout
+inline constexpr int kOemCloseBracket = 0xDD;  // ] on a US layout
 
 constexpr int letter(char upper) { return static_cast<int>(upper); }
 
