@@ -76,14 +76,16 @@ void applyChange(LineList& lines, const Change& change) {
 
 namespace {
 
-// The changes to carry out on one line's text, in order, all within that line.
-std::string rebuildLine(std::string_view text, const std::vector<Change>& ops) {
+// The changes to carry out on one line's text, in order, all within that line, written to
+// out. The caller reuses out from line to line: an allocation per line is what made undoing
+// a change of millions of lines slow where the system's allocator is slow.
+void rebuildLine(std::string_view text, const std::vector<Change>& ops, std::string& out) {
     bool ascending = true, descending = true;
     for (size_t j = 1; j < ops.size(); ++j) {
         ascending = ascending && ops[j].byte >= ops[j - 1].byte + ops[j - 1].inserted.size();
         descending = descending && ops[j].byte + ops[j].removed.size() <= ops[j - 1].byte;
     }
-    std::string out;
+    out.clear();
     size_t cursor = 0;
     auto copyUpTo = [&](size_t at) {
         at = std::clamp(at, cursor, text.size());
@@ -107,15 +109,14 @@ std::string rebuildLine(std::string_view text, const std::vector<Change>& ops) {
         // Each change lies before the one before it, so all name places in the text as it is.
         for (size_t j = ops.size(); j-- > 0;) replaceAt(ops[j].byte, ops[j]);
     } else {
-        std::string current(text);
+        out.assign(text);
         for (const Change& op : ops) {
-            size_t at = std::min(op.byte, current.size());
-            current.replace(at, std::min(op.removed.size(), current.size() - at), op.inserted);
+            size_t at = std::min(op.byte, out.size());
+            out.replace(at, std::min(op.removed.size(), out.size() - at), op.inserted);
         }
-        return current;
+        return;
     }
     copyUpTo(text.size());
-    return out;
 }
 
 // Neighbouring lines, built anew and written in one step. Unchanged lines in short gaps between
@@ -130,6 +131,7 @@ struct LineRun {
 
 constexpr size_t kRunBytes = size_t{4} << 20;
 constexpr size_t kGapBytes = 4096;
+constexpr size_t kLongRun = size_t{64} << 10;
 
 class RunBuilder {
 public:
@@ -158,6 +160,10 @@ private:
     }
     void put(std::string_view text) {
         LineRun& run = runs_.back();
+        // A run that is going to be long gets its whole room at once: growing it step by step
+        // copies it and touches fresh memory again at every step where the system's
+        // reallocation cannot grow in place.
+        if (run.bytes < kLongRun && run.bytes + text.size() + 1 >= kLongRun) run.batch.reserve(kRunBytes, 0);
         run.batch.add(text);
         run.bytes += text.size() + 1;
         ++run.count;
@@ -172,6 +178,7 @@ void applyLineByLine(LineList& lines, const ChangeRecord& record, ApplyDirection
     RunBuilder builder(lines);
     std::vector<Change> group;
     std::vector<Change> ops;
+    std::string rebuilt;
     int groupLine = -1;
     auto finishGroup = [&] {
         if (group.empty() || groupLine < 0 || groupLine >= lines.count()) return group.clear();
@@ -181,7 +188,8 @@ void applyLineByLine(LineList& lines, const ChangeRecord& record, ApplyDirection
         } else {
             for (size_t j = group.size(); j-- > 0;) ops.push_back(group[j].inverse());
         }
-        builder.add(groupLine, rebuildLine(lines.view(groupLine), ops));
+        rebuildLine(lines.view(groupLine), ops, rebuilt);
+        builder.add(groupLine, rebuilt);
         group.clear();
     };
     record.forEach([&](const Change& change) {
