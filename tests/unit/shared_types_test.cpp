@@ -3,7 +3,7 @@
 #include <random>
 #include <tuple>
 
-#include "curses/screen/pane_rows.h"
+#include "text/pane_rows.h"
 #include "text/modifier_keys.h"
 #include "text/pixel_geometry.h"
 #include "text/text_position.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "curses/screen/pane_rows.h"
+#include "text/pane_rows.h"
 #include "curses/screen/screen_canvas.h"
 #include "curses/screen/screen_window.h"
 
