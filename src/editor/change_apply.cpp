@@ -139,10 +139,16 @@ public:
 
     // The new text of line index; lines must come in rising order.
     void add(int index, std::string_view text) {
-        if (runs_.empty() || !bridge(index)) runs_.push_back({index, 0, 0, {}});
+        if (runs_.empty() || !bridge(index)) {
+            if (!runs_.empty()) runs_.back().batch.trim();
+            runs_.push_back({index, 0, 0, {}});
+        }
         put(text);
     }
-    std::vector<LineRun>& runs() { return runs_; }
+    std::vector<LineRun>& runs() {
+        if (!runs_.empty()) runs_.back().batch.trim();
+        return runs_;
+    }
 
 private:
     // Takes the unchanged lines up to index into the current run, if they are few enough.

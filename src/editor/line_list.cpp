@@ -47,6 +47,17 @@ void LineBatch::grow(size_t needed) {
     capacity_ = capacity;
 }
 
+void LineBatch::trim() {
+    constexpr size_t kSlackKept = size_t{64} << 10;
+    if (used_ == 0 || capacity_ - used_ <= kSlackKept) return;
+    // Shrinking happens in place where the allocator can; if it cannot, the room stays.
+    void* smaller = std::realloc(storage_.get(), LineList::kBlockPrefix + used_);
+    if (!smaller) return;
+    (void)storage_.release();
+    storage_.reset(static_cast<char*>(smaller));
+    capacity_ = used_;
+}
+
 char* LineBatch::addUninitialized(size_t length) {
     grow(used_ + length + 1);
     starts_.push_back(used_);

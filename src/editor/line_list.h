@@ -25,6 +25,9 @@ public:
     void add(std::string_view text) { add(text.data(), text.size()); }
     // A new line of length bytes to be written through the returned pointer.
     char* addUninitialized(size_t length);
+    // Gives back room reserved beyond what the lines use, when that is a lot: a block keeps
+    // its whole allocation for as long as any of its lines lives.
+    void trim();
     size_t count() const { return starts_.size(); }
     bool empty() const { return starts_.empty(); }
 
