@@ -324,6 +324,7 @@ private:
 class GlobalMemory : public Owned<NullIsNone<HGLOBAL, freeGlobal>> {
 public:
     explicit GlobalMemory(size_t bytes) : Owned(GlobalAlloc(GMEM_MOVEABLE, bytes)) {}
+    explicit GlobalMemory(HGLOBAL memory) : Owned(memory) {}
 };
 
 // A global memory block locked for the length of a scope.

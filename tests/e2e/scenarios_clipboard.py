@@ -2,7 +2,7 @@
 import time
 
 from harness import Orvane, run, start_on, wait_until
-from scenarios_editor import editor_origin, wait_bytes
+from scenarios_editor import editor_origin, quit_with_ctrl_q, wait_bytes
 
 
 def clipboard(app):
@@ -52,3 +52,22 @@ def scenario_clipboard_word_selection_by_keys_and_by_double_click():
         app.type("x")
         app.key("ctrl+s")
         wait_bytes(app, path, b"x\r\n")
+
+
+def scenario_clipboard_large_copy_is_written_when_asked_and_outlives_the_program():
+    # A copy of a megabyte or more is only promised to the clipboard: another program asking
+    # gets the whole text, a paste in Orvane still takes its own copy, and the text stays on
+    # the clipboard after Orvane exits.
+    lines = [("line %06d caf\u00e9 \U0001F600" % n) for n in range(60000)]
+    content = "\r\n".join(lines).encode() + b"\r\n"
+    expected = "\r\n".join(lines)
+    assert len(content) > 1 << 20
+    with Orvane() as app:
+        path = start_on(app, "big_clip.txt", content)
+        app.key("ctrl+a", "ctrl+c")
+        assert wait_until(lambda: clipboard(app) == expected, 20), "the clipboard lacks the copy"
+        app.key("ctrl+End", "ctrl+v", "ctrl+s")
+        wait_bytes(app, path, content[:-2] + content, 20)
+        app.key("ctrl+a", "ctrl+c")
+        quit_with_ctrl_q(app)
+        assert clipboard(app) == expected + expected, "the copy went with the program"

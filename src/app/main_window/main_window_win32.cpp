@@ -131,7 +131,7 @@ INT_PTR CALLBACK MainWindow::dialogProc(HWND window, UINT message, WPARAM wParam
         self->destroy();
         return TRUE;
     default:
-        return FALSE;
+        return self->clipboard_.handleMessage(window, message, wParam) ? TRUE : FALSE;
     }
 }
 
@@ -376,6 +376,8 @@ void MainWindow::destroy() {
     KillTimer(window_, kRecoveryTimer);
     if (recovery_ && document_) recovery_->finish(*document_);
     recovery_.reset();
+    // A copy only promised to the clipboard is read from the document, which goes below.
+    clipboard_.keepAfterOwner(window_);
     // The editor window goes with its parent; the document must outlive it.
     if (editor_) DestroyWindow(editor_);
     editor_ = nullptr;
