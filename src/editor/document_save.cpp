@@ -29,16 +29,19 @@ constexpr int kWriteBehindFromLines = 65536;
 namespace {
 
 // Gathers the text of a save into large pieces, so the writer sees few calls whatever the
-// line count. It takes its memory when made, before any file is touched.
+// line count. The pieces are put together in the memory of the sink they go to.
 class SaveBuffer {
 public:
     static constexpr size_t kSlack = 64;
-    // Not cleared first: a short document touches only the bytes it writes.
-    // step: the size of the pieces the writer is given.
-    SaveBuffer(bool crlf, size_t step)
-        : crlf_(crlf), step_(step), piece_(std::make_unique_for_overwrite<char[]>(step + kSlack)) {}
+    // step: the size of the pieces the writer is given; the sink's pieces must have kSlack
+    // bytes of room beyond it.
+    SaveBuffer(bool crlf, size_t step) : crlf_(crlf), step_(step) {}
+    static size_t pieceBytes(size_t step) { return step + kSlack; }
 
-    void attach(ByteSink& writer) { writer_ = &writer; }
+    void attach(PieceSink& pieces) {
+        pieces_ = &pieces;
+        piece_ = pieces.room();
+    }
     // One line and its line end.
     void line(const char* text, size_t length) {
         noteEnd(text, length);
@@ -47,16 +50,16 @@ public:
             put(crlf_ ? "\r\n" : "\n", crlf_ ? 2 : 1);
             return;
         }
-        std::memcpy(piece_.get() + used_, text, length);
+        std::memcpy(piece_ + used_, text, length);
         used_ += length;
         if (crlf_) piece_[used_++] = '\r';
         piece_[used_++] = '\n';
     }
     // Where the next bytes go, and the last place where a short line may still be copied as
     // one block of kSlack bytes (the buffer has kSlack bytes of room beyond its step).
-    char* cursor() { return piece_.get() + used_; }
-    char* shortLineLimit() { return piece_.get() + step_ - kSlack - 2; }
-    void setCursor(char* at) { used_ = static_cast<size_t>(at - piece_.get()); }
+    char* cursor() { return piece_ + used_; }
+    char* shortLineLimit() { return piece_ + step_ - kSlack - 2; }
+    void setCursor(char* at) { used_ = static_cast<size_t>(at - piece_); }
     bool crlf() const { return crlf_; }
     // A line that ends in CR, written with an LF line end, reads back as a different text:
     // the CR and the LF make one line end. Noted on the way, so no second pass is needed.
@@ -66,9 +69,11 @@ public:
     // Loading the bytes written so far gives back the same lines.
     bool readsBackAsWritten() const { return crlf_ || !endsInCr_; }
     void finish() {
-        if (used_) writer_->write(piece_.get(), static_cast<int64_t>(used_));
+        if (!used_) return;
+        pieces_->handOn(used_);
         handedOn_ += used_;
         used_ = 0;
+        piece_ = pieces_->room();
     }
     // The bytes given to the writer so far.
     int64_t handedOn() const { return static_cast<int64_t>(handedOn_); }
@@ -78,17 +83,17 @@ private:
         while (n > 0) {
             if (used_ == step_) finish();
             size_t take = std::min(n, step_ - used_);
-            std::memcpy(piece_.get() + used_, bytes, take);
+            std::memcpy(piece_ + used_, bytes, take);
             used_ += take;
             bytes += take;
             n -= take;
         }
     }
 
-    ByteSink* writer_ = nullptr;
+    PieceSink* pieces_ = nullptr;
+    char* piece_ = nullptr;  // the room of the piece being put together
     bool crlf_;
     size_t step_;
-    std::unique_ptr<char[]> piece_;
     size_t used_ = 0;
     size_t handedOn_ = 0;
     bool endsInCr_ = false;
@@ -164,7 +169,7 @@ void saveStretch(const LineList& lines, int first, int last, SaveBuffer& out) {
     // that may be read kSlack bytes on is copied as one fixed-size block, without a loop that
     // ends at a different place every time.
     char* to = out.cursor();
-    char* const limit = out.shortLineLimit();
+    char* limit = out.shortLineLimit();
     const bool crlf = out.crlf();
     forEachByte(begin, static_cast<size_t>(end - begin), '\0', [&](size_t at) {
         const char* nul = begin + at;
@@ -179,7 +184,9 @@ void saveStretch(const LineList& lines, int first, int last, SaveBuffer& out) {
         } else {
             out.setCursor(to);
             out.line(start, static_cast<size_t>(length));
+            // The line may have finished a piece: the next one has memory of its own.
             to = out.cursor();
+            limit = out.shortLineLimit();
         }
         if (++k <= last) start = lines.at(k);
     });
@@ -218,7 +225,7 @@ SaveOutcome saveTo(Document& document, const std::string& path, TransferProgress
     SaveBuffer out(document.crlf, kWriteStep);
     EncodingSink encoded(document.format.encoding, kWriteStep);
     // A long document's pieces go to the file on a second thread while the next is put together.
-    WriteBehind behind(encoded, kWriteStep, document.lineCount() >= kWriteBehindFromLines);
+    WriteBehind behind(encoded, SaveBuffer::pieceBytes(kWriteStep), document.lineCount() >= kWriteBehindFromLines);
     // The new text goes beside the file and replaces it only once all of it is on the disk.
     SafeFileWriter writer(path);
     if (!writer.isOpen()) return {SaveResult::NotSaved, writer.error(), {}};
@@ -248,8 +255,9 @@ void writeDocumentText(const Document& document, ByteSink& sink) {
     // Pieces of a smaller size give the same bytes, with less memory taken at once.
     SaveBuffer out(document.crlf, kTextStep);
     EncodingSink encoded(document.format.encoding, kTextStep);
+    PieceBuffer pieces(encoded, SaveBuffer::pieceBytes(kTextStep));
     encoded.attach(sink);
-    out.attach(encoded);
+    out.attach(pieces);
     writeLines(document, out);
     encoded.finish();
 }

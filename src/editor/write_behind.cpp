@@ -1,16 +1,14 @@
 #include "editor/write_behind.h"
 
-#include <algorithm>
-#include <cstring>
 #include <system_error>
 
-WriteBehind::WriteBehind(ByteSink& inner, size_t slotBytes, bool behind) : inner_(inner), slotBytes_(slotBytes) {
+WriteBehind::WriteBehind(ByteSink& inner, size_t pieceBytes, bool behind) : inner_(inner) {
+    for (int i = 0; i < (behind ? kSlots : 1); ++i) slots_[i] = std::make_unique_for_overwrite<char[]>(pieceBytes);
     if (!behind) return;
-    for (auto& slot : slots_) slot = std::make_unique_for_overwrite<char[]>(slotBytes);
     try {
         worker_ = std::thread([this] { run(); });
     } catch (const std::system_error&) {
-        // No second thread: every piece is written at once instead.
+        // No second thread: every piece is written at once instead, from the first slot.
     }
 }
 
@@ -25,31 +23,25 @@ WriteBehind::~WriteBehind() {
     worker_.join();
 }
 
-int64_t WriteBehind::write(const void* bytes, int64_t n) {
-    if (n <= 0) return 0;
-    if (!worker_.joinable()) return inner_.write(bytes, n);
-    const char* from = static_cast<const char*>(bytes);
-    for (size_t left = static_cast<size_t>(n); left > 0;) {
-        const size_t take = std::min(left, slotBytes_);
-        queue(from, take);
-        from += take;
-        left -= take;
-    }
-    return n;
-}
-
-void WriteBehind::queue(const char* bytes, size_t n) {
+char* WriteBehind::room() {
+    if (!worker_.joinable()) return slots_[0].get();
     std::unique_lock<std::mutex> lock(mutex_);
     changed_.wait(lock, [this] { return queued_ - written_ < kSlots || failure_; });
     if (failure_) std::rethrow_exception(failure_);
-    const int slot = static_cast<int>(queued_ % kSlots);
     // The slot is free: the writer is past it, and only this thread fills slots.
-    lock.unlock();
-    std::memcpy(slots_[slot].get(), bytes, n);
-    lock.lock();
-    sizes_[slot] = n;
-    ++queued_;
-    lock.unlock();
+    return slots_[queued_ % kSlots].get();
+}
+
+void WriteBehind::handOn(size_t n) {
+    if (!worker_.joinable()) {
+        inner_.write(slots_[0].get(), static_cast<int64_t>(n));
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        sizes_[queued_ % kSlots] = n;
+        ++queued_;
+    }
     changed_.notify_all();
 }
 

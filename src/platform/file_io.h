@@ -2,17 +2,20 @@
 // The program's file classes for UTF-8 paths. On Windows the small files of the program use
 // overlapped, block-aligned I/O (four 8192-byte read blocks ahead; up to sixteen 8192-byte
 // writes in flight); documents, which may be gigabytes, go through the system cache in
-// requests of a megabyte or more. The native build has the same interface over POSIX calls.
+// large requests. The native build has the same interface over POSIX calls.
 #include <cstdint>
 #include <memory>
 #include <string>
 
 // How a file's bytes travel. Blocks: 8192-byte requests, for the program's small files.
-// Large: requests of at least kLargeRequestBytes through the system cache, for documents;
-// each request under Wine costs as much as a small one, and the cache keeps a file that was
-// just read or written.
+// Large: requests through the system cache, for documents (reads of any size asked for,
+// writes of kLargeRequestBytes each): each request under Wine costs as much as a small one,
+// and the cache keeps a file that was just read or written. Writes stay below a megabyte:
+// under Wine on Linux a write of a megabyte or more makes the system take the cache's memory
+// for it in megabyte pieces, which costs several times more than smaller ones on a virtual
+// machine.
 enum class FileRequests { Blocks, Large };
-constexpr int64_t kLargeRequestBytes = int64_t{1} << 20;
+constexpr int64_t kLargeRequestBytes = int64_t{1} << 19;
 
 // Bytes read in order: a file, or memory.
 class ByteSource {

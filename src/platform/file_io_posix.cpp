@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cerrno>
 #include <chrono>
@@ -167,9 +168,13 @@ int64_t FileWriter::write(const void* bytes, int64_t n) {
     const char* data = static_cast<const char*>(bytes);
     const int64_t batch = impl_->batch;
     if (impl_->pending.empty() && n >= batch) {
-        // A whole batch or more goes out as it is, without a copy.
-        if (impl_->fd < 0) impl_->failed(EBADF);
-        else if (!writeAll(impl_->fd, data, n)) impl_->failed(errno);
+        // A whole batch or more goes out from the caller's memory, without a copy, a batch
+        // at a time.
+        for (int64_t at = 0; at < n; at += batch) {
+            const int64_t take = std::min(batch, n - at);
+            if (impl_->fd < 0) impl_->failed(EBADF);
+            else if (!writeAll(impl_->fd, data + at, take)) impl_->failed(errno);
+        }
         impl_->written += n;
         return n;
     }

@@ -76,7 +76,7 @@ struct FileWriter::Impl {
         }
         while (n > 0) {
             DWORD written = 0;
-            const auto want = static_cast<DWORD>(std::min(n, kLargestRequest));
+            const auto want = static_cast<DWORD>(std::min(n, kLargeRequestBytes));
             if (!WriteFile(handle.get(), data, want, &written, nullptr)) {
                 failed(GetLastError());
                 written = want;  // lost, as a failed block is: the position goes on
@@ -219,7 +219,8 @@ int64_t FileWriter::write(const void* bytes, int64_t n) {
         int64_t left = n;
         while (left > 0) {
             if (w.gatheredFill == 0 && left >= kLargeRequestBytes) {
-                // A request's worth or more goes out from the caller's memory, without a copy.
+                // A request's worth or more goes out from the caller's memory, without a copy,
+                // a request at a time.
                 w.writeLarge(data, left);
                 break;
             }

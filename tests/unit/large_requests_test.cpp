@@ -196,3 +196,25 @@ TEST(LargeRequests, ALongSaveFailingPartWayLeavesFileAndDocumentAsTheyWere) {
         EXPECT_EQ(linesOf(document), lines);
     }
 }
+
+TEST(LargeRequests, ManyShortLinesSavedOnASecondThreadComeOutWhole) {
+    // Short lines grow most with CR LF added, so a piece fills up part-way through a stretch
+    // of lines and the next piece is put together in other memory.
+    std::mt19937 random(14);
+    TempDir dir;
+    std::string bytes;
+    while (bytes.size() < 3 * kMega) bytes.append(random() % 3, 'a' + static_cast<char>(random() % 26)).push_back('\n');
+    dir.write("in.txt", bytes);
+    FakeDocumentHost host;
+    ViewState view;
+    Document document{host, view};
+    ASSERT_EQ(loadDocument(document, dir.file("in.txt")), LoadResult::Loaded);
+    ASSERT_GE(document.lineCount(), 65536);  // written on a second thread
+    for (bool crlf : {true, false}) {
+        document.crlf = crlf;
+        StringSink expected;
+        writeDocumentText(document, expected);
+        ASSERT_EQ(saveDocumentAs(document, dir.file("out.txt")).result, SaveResult::Saved);
+        EXPECT_EQ(dir.read("out.txt"), expected.text) << crlf;
+    }
+}
