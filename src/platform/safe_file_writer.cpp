@@ -9,7 +9,8 @@ constexpr int kNameAttempts = 64;
 // another program holds is tried this often, this far apart (about a second in all).
 constexpr int kBusyTries = 10;
 constexpr int kBusyWaitMs = 100;
-// Copies go through a buffer on the stack, so a copy needs no memory it could fail to get.
+// Copies go through a buffer on the stack, so a copy needs no memory it could fail to get;
+// each step is one request, straight into it.
 constexpr size_t kCopyStep = size_t{1} << 16;
 
 }  // namespace
@@ -29,7 +30,8 @@ FileError SaveSteps::finish(FileWriter& writer) {
 }
 
 bool SaveSteps::copy(const std::string& from, FileWriter& to) {
-    FileReader reader(from);
+    // A document may be gigabytes: large requests through the system cache.
+    FileReader reader(from, FileRequests::Large);
     if (!reader.isOpen()) return false;
     const int64_t size = reader.size();
     char buffer[kCopyStep];
