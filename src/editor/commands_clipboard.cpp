@@ -32,8 +32,9 @@ void copySelection(Document& doc) {
     } else {
         const char* first = doc.line(start.line);
         if (first && charCount(first) >= start.column) copied.push_back(columnSpan(first, start.column, -1));
+        copied.reserve(static_cast<size_t>(end.line - start.line) + 1);
         for (int index = start.line + 1; index < end.line; ++index) {
-            if (const char* middle = doc.line(index)) copied.emplace_back(middle);
+            if (std::string_view middle = edit::lineText(doc, index); middle.data()) copied.emplace_back(middle);
         }
         const char* last = doc.line(end.line);
         if (last && charCount(last) >= end.column) copied.push_back(columnSpan(last, 0, end.column));

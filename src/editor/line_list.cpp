@@ -6,6 +6,8 @@
 #include <new>
 #include <string>
 
+#include "text/terminated_length.h"
+
 namespace {
 
 // An edited line's own storage: this header, then the text and its terminator.
@@ -91,7 +93,7 @@ std::string_view LineList::view(int index) const {
     const char* text = at(index);
     if (!text) return {};
     if (ownLines_ > 0 && !blockOf(text)) return {text, headerOf(text)->length};
-    return {text, std::strlen(text)};
+    return {text, terminatedLength(text)};
 }
 
 char* LineList::allocateOwn(size_t length, size_t room) {
@@ -203,14 +205,14 @@ void LineList::makeOwn(char*& slot, size_t length) {
     if (block && block->live == 1 && slot == block->begin) {
         // The block's first and only line: the block becomes its own storage.
         auto* header = reinterpret_cast<OwnHeader*>(block->storage.release());
-        header->length = std::strlen(slot);
+        header->length = terminatedLength(slot);
         header->capacity = static_cast<size_t>(block->end - block->begin) - 1;
         blocks_.erase(blocks_.begin() + (block - blocks_.data()));
         ++ownLines_;
         block = nullptr;
     }
     if (block) {
-        size_t old = std::strlen(slot);
+        size_t old = terminatedLength(slot);
         char* fresh = allocateOwn(std::max(length, old), growthRoom(length));
         std::memcpy(fresh, slot, old + 1);
         headerOf(fresh)->length = old;
