@@ -14,17 +14,18 @@
 #if defined(__SSE2__)
 // An aligned sixteen-byte block never reaches into another page, so reading the whole block
 // that holds the terminator is safe, though the sanitizer cannot know it.
-__attribute__((no_sanitize_address)) inline size_t terminatedLength(const char* text) {
+__attribute__((no_sanitize_address)) inline unsigned zeroBytesOfBlock(const char* block) {
+    const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(block));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128())));
+}
+
+inline size_t terminatedLength(const char* text) {
     const uintptr_t skip = reinterpret_cast<uintptr_t>(text) & 15;
     const char* block = text - skip;
-    const __m128i zero = _mm_setzero_si128();
-    auto zeros = [zero](const char* at) {
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(at)), zero)));
-    };
-    if (unsigned mask = zeros(block) >> skip) return static_cast<size_t>(std::countr_zero(mask));
+    if (unsigned mask = zeroBytesOfBlock(block) >> skip) return static_cast<size_t>(std::countr_zero(mask));
     for (;;) {
         block += 16;
-        if (unsigned mask = zeros(block)) return static_cast<size_t>(block - text) + static_cast<size_t>(std::countr_zero(mask));
+        if (unsigned mask = zeroBytesOfBlock(block)) return static_cast<size_t>(block - text) + static_cast<size_t>(std::countr_zero(mask));
     }
 }
 #else
