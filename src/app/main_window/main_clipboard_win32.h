@@ -29,6 +29,7 @@ public:
     bool handleMessage(HWND owner, UINT message, WPARAM wParam);
     // Writes out a promise still open, so the copy outlives the window.
     void keepAfterOwner(HWND owner);
+    bool promising() const { return promised_ != nullptr; }
 
 private:
     DWORD ownSequence_ = 0;  // the clipboard's number right after Orvane's last copy or cut
