@@ -170,10 +170,9 @@ int64_t FileWriter::write(const void* bytes, int64_t n) {
     if (impl_->pending.empty() && n >= batch) {
         // A whole batch or more goes out from the caller's memory, without a copy, a batch
         // at a time.
-        for (int64_t at = 0; at < n; at += batch) {
-            const int64_t take = std::min(batch, n - at);
-            if (impl_->fd < 0) impl_->failed(EBADF);
-            else if (!writeAll(impl_->fd, data + at, take)) impl_->failed(errno);
+        if (impl_->fd < 0) impl_->failed(EBADF);
+        for (int64_t at = 0; at < n && impl_->fd >= 0; at += batch) {
+            if (!writeAll(impl_->fd, data + at, std::min(batch, n - at))) impl_->failed(errno);
         }
         impl_->written += n;
         return n;

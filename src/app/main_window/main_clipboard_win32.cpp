@@ -54,20 +54,15 @@ void MainClipboard::share(HWND owner, const std::vector<std::string>& pieces) {
     // The text first when it goes at once: the clipboard is only emptied when it is ready.
     win32::GlobalMemory memory(promise ? nullptr : clipboardText(pieces));
     if (!promise && !memory.get()) return;
-    {
-        win32::ClipboardSession session(owner);
-        // Emptying tells the clipboard's last owner, this window too, that its text is gone.
-        if (!session.open() || !EmptyClipboard()) return;
-        if (promise) {
-            SetClipboardData(CF_UNICODETEXT, nullptr);
-            promised_ = &pieces;
-        } else if (SetClipboardData(CF_UNICODETEXT, memory.get())) {
-            memory.release();
-        } else {
-            return;
-        }
+    win32::ClipboardSession session(owner);
+    // Emptying tells the clipboard's last owner, this window too, that its text is gone.
+    if (!session.open() || !EmptyClipboard()) return;
+    if (promise) {
+        SetClipboardData(CF_UNICODETEXT, nullptr);
+        promised_ = &pieces;
+    } else if (SetClipboardData(CF_UNICODETEXT, memory.get())) {
+        memory.release();  // the clipboard owns it now
     }
-    ownSequence_ = GetClipboardSequenceNumber();
 }
 
 bool MainClipboard::handleMessage(HWND owner, UINT message, WPARAM wParam) {
@@ -96,9 +91,9 @@ void MainClipboard::keepAfterOwner(HWND owner) {
 }
 
 bool MainClipboard::foreignText(HWND owner, std::vector<std::string>& pieces) {
-    // Writing out a promised copy may count as a change of the clipboard; its owner says
-    // whose text it is.
-    if (GetClipboardSequenceNumber() == ownSequence_ || GetClipboardOwner() == owner) return false;
+    // The owner, not the clipboard's sequence number, says whose text it is: writing out a
+    // promised copy may count as a change.
+    if (GetClipboardOwner() == owner) return false;
     std::u16string unicode = clipboard_.unicodeText(nullptr);
     std::string plain = unicode.empty() ? clipboard_.plainText(nullptr) : std::string();
     if (unicode.empty() && plain.empty()) return false;

@@ -1,7 +1,8 @@
 #pragma once
 // The main editor's side of the system clipboard: copy and cut put their text there (Unicode,
 // CR LF between lines) beside Orvane's own copy buffer; paste takes the clipboard's text only
-// when another program changed the clipboard since Orvane's last copy or cut. A clipboard
+// when another program owns the clipboard, having changed it since Orvane's last copy or cut.
+// A clipboard
 // that cannot be opened leaves the copy buffer to serve, without a word.
 //
 // A large copy is only promised to the clipboard and written out when a program asks for it
@@ -32,7 +33,6 @@ public:
     bool promising() const { return promised_ != nullptr; }
 
 private:
-    DWORD ownSequence_ = 0;  // the clipboard's number right after Orvane's last copy or cut
     SystemClipboard& clipboard_;
     const std::vector<std::string>* promised_ = nullptr;
 };

@@ -218,12 +218,9 @@ void MainWindow::close() {
         return;
     }
     if (fullscreen_) toggle_fullscreen();
-    if (clipboard_.promising()) {
-        // Under Wine the clipboard takes a big copy at about 80 MB a second: the window leaves
-        // the screen first, as it does at once otherwise.
-        ShowWindow(window_, SW_HIDE);
-        clipboard_.keepAfterOwner(window_);
-    }
+    // A copy only promised is written out as the window goes, and under Wine the clipboard
+    // takes a big one at about 80 MB a second: the window leaves the screen first.
+    if (clipboard_.promising()) ShowWindow(window_, SW_HIDE);
     DestroyWindow(window_);
 }
 
